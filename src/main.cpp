@@ -15,8 +15,8 @@ int main(int argc, char* argv[])
         objects = std::make_unique<Application>();
     } catch (const std::exception& failure) {
         QMessageBox::critical(nullptr, QStringLiteral("Application Error"),
-                              QStringLiteral("Exception %1: %2").arg(QLatin1String(typeid(failure).name()),
-                                                                      QString::fromLocal8Bit(failure.what())));
+                              QStringLiteral("Exception %1: %2")
+                                  .arg(QLatin1String(typeid(failure).name()), QString::fromLocal8Bit(failure.what())));
         return 1;
     }
     objects->entryWindow().show();

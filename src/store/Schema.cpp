@@ -10,9 +10,9 @@ namespace Schema {
 
 QString definition()
 {
-    static const char* const textColumns[] = {"Appart",           "Vehicle_Immatricul", "Marque",  "Type",
-                                              "N_Serie",          "Marque_Reservoir",   "N_Reservoir",
-                                              "Epreuve",          "Capacity",           "Cincere"};
+    static const char* const textColumns[] = {
+        "Appart",           "Vehicle_Immatricul", "Marque",  "Type",     "N_Serie",
+        "Marque_Reservoir", "N_Reservoir",        "Epreuve", "Capacity", "Cincere"};
     QStringList columns;
     // AUTOINCREMENT: a deleted id is never handed out again.
     columns << QStringLiteral("id INTEGER PRIMARY KEY AUTOINCREMENT");
@@ -23,7 +23,8 @@ QString definition()
                        .arg(maxTextLength);
     }
     columns << QStringLiteral("Date_Start_Valid REAL");
-    return QStringLiteral("CREATE TABLE %1 (\n  %2\n);\n").arg(QLatin1String(tableName), columns.join(QStringLiteral(",\n  ")));
+    return QStringLiteral("CREATE TABLE %1 (\n  %2\n);\n")
+        .arg(QLatin1String(tableName), columns.join(QStringLiteral(",\n  ")));
 }
 
 bool create(Connection& connection, DbError* error)

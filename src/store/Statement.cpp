@@ -46,8 +46,8 @@ bool Statement::bindText(const char* name, const QString& value, DbError* error)
     if (!parameterIndex(name, &index, error))
         return false;
     const QByteArray utf8 = value.toUtf8();
-    return checkBind(sqlite3_bind_text(m_stmt, index, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT),
-                     error);
+    return checkBind(
+        sqlite3_bind_text(m_stmt, index, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT), error);
 }
 
 bool Statement::bindReal(const char* name, double value, DbError* error)
