@@ -1,7 +1,6 @@
 #include "EntryWindow.h"
 
 #include "maintenance/RecordsBrowser.h"
-#include "store/DayCount.h"
 #include "store/RecordStore.h"
 #include "widgets/Clock.h"
 #include "widgets/DateEdit.h"
@@ -9,6 +8,7 @@
 #include "widgets/MessageBoxes.h"
 #include "widgets/UiFonts.h"
 #include "widgets/UpperCaseLineEdit.h"
+#include "store/DayCount.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -22,7 +22,8 @@ namespace {
 // The desktop background colour of the classic system palette, for the 1-pixel rules.
 const QColor desktopColour(58, 110, 165);
 
-template <typename W> W* place(W* widget, const char* name, int x, int y, int w, int h)
+template <typename W>
+W* place(W* widget, const char* name, int x, int y, int w, int h)
 {
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(x, y, w, h);
@@ -64,9 +65,8 @@ QToolButton* button(QWidget* parent, const char* name, int x, int y, int w, int 
     result->setText(text);
     result->setIcon(icon);
     result->setIconSize(QSize(20, 20));
-    result->setToolButtonStyle(text.isEmpty()  ? Qt::ToolButtonIconOnly
-                               : icon.isNull() ? Qt::ToolButtonTextOnly
-                                               : Qt::ToolButtonTextBesideIcon);
+    result->setToolButtonStyle(text.isEmpty() ? Qt::ToolButtonIconOnly : icon.isNull() ? Qt::ToolButtonTextOnly
+                                                                                        : Qt::ToolButtonTextBesideIcon);
     result->setCursor(Qt::PointingHandCursor);
     result->setFocusPolicy(Qt::NoFocus); // buttons take no focus, so clicking one leaves the date field as it is
     return result;
@@ -168,8 +168,8 @@ void EntryWindow::buildLayout()
     rule(this, "Splitter3", 0, 547, 742, desktopColour);
 
     auto* browsePanel = panel(this, "Panel4", 200, 564, 265, 30, palette().color(QPalette::Highlight));
-    m_browseButton =
-        button(browsePanel, "SpeedButton4", 0, 0, 265, 30, QStringLiteral("تعديل البيانات المسجلة"), Glyphs::pencil());
+    m_browseButton = button(browsePanel, "SpeedButton4", 0, 0, 265, 30, QStringLiteral("تعديل البيانات المسجلة"),
+                            Glyphs::pencil());
     m_browseButton->setIconSize(QSize(24, 24));
     m_browseButton->setAutoRaise(true);
     m_browseButton->setFont(UiFonts::sans(13, true));
@@ -185,9 +185,9 @@ void EntryWindow::buildLayout()
     m_lookupButton = button(searchPanel, "SpeedButton1", 224, 42, 65, 24, QString(), Glyphs::magnifier());
 
     // Tab order: the entry fields, then the look-up box, the date last; Enter gives the order of entry.
-    const QList<QWidget*> tabOrder = {m_ownerEdit,    m_registrationEdit, m_makeEdit,     m_typeEdit,
+    const QList<QWidget*> tabOrder = {m_ownerEdit,    m_registrationEdit, m_makeEdit,   m_typeEdit,
                                       m_serialEdit,   m_tankNumberEdit,   m_capacityEdit, m_numberEdit,
-                                      m_tankMakeEdit, m_testDateEdit,     m_lookupEdit,   m_dateEdit};
+                                      m_tankMakeEdit, m_testDateEdit,     m_lookupEdit, m_dateEdit};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -212,12 +212,12 @@ void EntryWindow::buildCreditsPanel()
     };
     int index = 1;
     for (const auto& line : lines) {
-        auto* icon =
-            place(new QLabel(credits), qPrintable(QStringLiteral("CreditsIcon%1").arg(index)), 5, line.top - 5, 27, 27);
+        auto* icon = place(new QLabel(credits), qPrintable(QStringLiteral("CreditsIcon%1").arg(index)), 5,
+                           line.top - 5, 27, 27);
         icon->setPixmap(line.icon.pixmap(24, 24));
         icon->setAlignment(Qt::AlignCenter);
-        auto* text =
-            label(credits, qPrintable(QStringLiteral("CreditsLine%1").arg(index)), 37, line.top, 210, 18, line.text);
+        auto* text = label(credits, qPrintable(QStringLiteral("CreditsLine%1").arg(index)), 37, line.top, 210, 18,
+                           line.text);
         setTextColour(text, Qt::white);
         ++index;
     }

@@ -110,12 +110,11 @@ bool RecordStore::insertRecord(const AttestationRecord& record, DbError* error)
 {
     Statement s;
     return ensureOpen(error) &&
-           s.prepare(
-               m_connection.handle(),
-               QStringLiteral("INSERT INTO Attest_Install_Garantie (Appart, Vehicle_Immatricul, Marque, Type, "
-                              "N_Serie, Marque_Reservoir, N_Reservoir, Epreuve, Capacity, Cincere, "
-                              "Date_Start_Valid) VALUES (:x1, :x2, :x3, :x4, :x5, :x6, :x7, :x8, :x9, :x10, :x11)"),
-               error) &&
+           s.prepare(m_connection.handle(),
+                     QStringLiteral("INSERT INTO Attest_Install_Garantie (Appart, Vehicle_Immatricul, Marque, Type, "
+                                    "N_Serie, Marque_Reservoir, N_Reservoir, Epreuve, Capacity, Cincere, "
+                                    "Date_Start_Valid) VALUES (:x1, :x2, :x3, :x4, :x5, :x6, :x7, :x8, :x9, :x10, :x11)"),
+                     error) &&
            bindValues(s, record, error) && s.execute(error);
 }
 
@@ -152,7 +151,8 @@ bool RecordStore::selectLastRecord(std::optional<AttestationRecord>* record, DbE
     Statement s;
     if (!(ensureOpen(error) &&
           s.prepare(m_connection.handle(),
-                    selectColumns + QStringLiteral("WHERE id = (SELECT max(id) FROM Attest_Install_Garantie)"),
+                    selectColumns +
+                        QStringLiteral("WHERE id = (SELECT max(id) FROM Attest_Install_Garantie)"),
                     error) &&
           readRows(s, &rows, error)))
         return false;
@@ -165,10 +165,11 @@ bool RecordStore::selectLastNumber(QString* number, DbError* error)
 {
     number->clear();
     Statement s;
-    if (!(ensureOpen(error) && s.prepare(m_connection.handle(),
-                                         QStringLiteral("SELECT Cincere AS NE FROM Attest_Install_Garantie "
-                                                        "WHERE id = (SELECT max(id) FROM Attest_Install_Garantie)"),
-                                         error)))
+    if (!(ensureOpen(error) &&
+          s.prepare(m_connection.handle(),
+                    QStringLiteral("SELECT Cincere AS NE FROM Attest_Install_Garantie "
+                                   "WHERE id = (SELECT max(id) FROM Attest_Install_Garantie)"),
+                    error)))
         return false;
     switch (s.step(error)) {
     case Statement::Step::Row:
@@ -203,6 +204,6 @@ bool RecordStore::fetchPage(Search search, const QString& prefix, qint32 beforeI
            s.prepare(m_connection.handle(), selectColumns + where + QStringLiteral("ORDER BY id DESC LIMIT :limit"),
                      error) &&
            s.bindInteger(":before", beforeId > 0 ? beforeId : std::numeric_limits<qint32>::max(), error) &&
-           (search == Search::All || s.bindText(":prefix", prefix, error)) && s.bindInteger(":limit", limit, error) &&
-           readRows(s, rows, error);
+           (search == Search::All || s.bindText(":prefix", prefix, error)) &&
+           s.bindInteger(":limit", limit, error) && readRows(s, rows, error);
 }
