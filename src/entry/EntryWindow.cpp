@@ -17,6 +17,8 @@
 #include <QScreen>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
 // The desktop background colour of the classic system palette, for the 1-pixel rules.
@@ -30,10 +32,16 @@ W* place(W* widget, const char* name, int x, int y, int w, int h)
     return widget;
 }
 
-QLabel* label(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text)
+QLabel* label(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text,
+             const QFont& font = {})
 {
     auto* result = place(new QLabel(text, parent), name, x, y, w, h);
+    if (font != QFont())
+        result->setFont(font);
     result->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Labels size themselves to their text from their left edge: the font's metrics here may be a few
+    // pixels wider than those the layout was drawn with, and a label must never cut its text.
+    result->resize(std::max(w, result->sizeHint().width()), h);
     return result;
 }
 
@@ -119,9 +127,8 @@ void EntryWindow::buildLayout()
     label(this, "Label7", 100, 382, 64, 16, QStringLiteral("Epreuve du"));
     label(this, "Label8", 113, 414, 51, 16, QStringLiteral("Capacité"));
     label(this, "Label9", 107, 446, 57, 16, QStringLiteral("SINCERE"));
-    auto* title =
-        label(this, "Label24", 200, 100, 441, 19, QStringLiteral("ATTESTATION  ET GARANTIE D'INSTALLATION DU GPL.C"));
-    title->setFont(UiFonts::sans(16, true));
+    auto* title = label(this, "Label24", 200, 100, 441, 19,
+                        QStringLiteral("ATTESTATION  ET GARANTIE D'INSTALLATION DU GPL.C"), UiFonts::sans(16, true));
     setTextColour(title, palette().color(QPalette::Highlight));
 
     m_dateEdit = place(new DateEdit(this), "sDateEdit1", 200, 125, 113, 24);
@@ -195,8 +202,8 @@ void EntryWindow::buildLayout()
 void EntryWindow::buildCreditsPanel()
 {
     auto* credits = panel(this, "Panel2", 741, -1, 250, 672, QColor(128, 128, 128));
-    auto* heading = label(credits, "CreditsHeading", 74, 8, 170, 20, QStringLiteral("GPL Attest"));
-    heading->setFont(UiFonts::sans(15, true));
+    auto* heading =
+        label(credits, "CreditsHeading", 74, 8, 170, 20, QStringLiteral("GPL Attest"), UiFonts::sans(15, true));
     setTextColour(heading, Qt::yellow);
     rule(credits, "CreditsRule", 1, 32, 248, Qt::white);
     const struct
@@ -225,9 +232,9 @@ void EntryWindow::buildCreditsPanel()
     setTextColour(rights, Qt::white);
 
     auto* price = panel(credits, "Panel5", 0, 279, 249, 26, QColor(0, 255, 0));
-    auto* priceText = label(price, "Panel5Caption", 0, 0, 249, 26, QStringLiteral("PRIX : 3000 DA"));
+    auto* priceText =
+        label(price, "Panel5Caption", 0, 0, 249, 26, QStringLiteral("PRIX : 3000 DA"), UiFonts::sans(13, true));
     priceText->setAlignment(Qt::AlignCenter);
-    priceText->setFont(UiFonts::sans(13, true));
     setTextColour(priceText, Qt::blue);
 }
 

@@ -10,6 +10,8 @@ QFont sans(int pixelSize, bool bold)
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Noto Naskh Arabic")});
     font.setPixelSize(pixelSize);
     font.setBold(bold);
+    // Unhinted advances keep the texts at the widths the fixed layout was drawn for.
+    font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
 
