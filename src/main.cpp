@@ -5,7 +5,22 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <cstdlib>
+#include <cxxabi.h>
 #include <exception>
+#include <memory>
+
+namespace {
+
+QString errorName(const std::exception& failure)
+{
+    int status = 0;
+    std::unique_ptr<char, decltype(&std::free)> name(
+        abi::__cxa_demangle(typeid(failure).name(), nullptr, nullptr, &status), &std::free);
+    return QString::fromLatin1(status == 0 && name ? name.get() : typeid(failure).name());
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -14,9 +29,9 @@ int main(int argc, char* argv[])
     try {
         objects = std::make_unique<Application>();
     } catch (const std::exception& failure) {
+        // Nothing can run without the windows and the store: say what failed and stop.
         QMessageBox::critical(nullptr, QStringLiteral("Application Error"),
-                              QStringLiteral("Exception %1: %2")
-                                  .arg(QLatin1String(typeid(failure).name()), QString::fromLocal8Bit(failure.what())));
+                              QStringLiteral("%1: %2").arg(errorName(failure), QString::fromLocal8Bit(failure.what())));
         return 1;
     }
     objects->entryWindow().show();

@@ -7,6 +7,7 @@
 #include <QDir>
 
 #include <limits>
+#include <stdexcept>
 
 namespace {
 
@@ -75,7 +76,12 @@ void prefixMatch(sqlite3_context* context, int, sqlite3_value** argv)
 
 } // namespace
 
-RecordStore::RecordStore(QString fileName) : m_fileName(std::move(fileName)) {}
+RecordStore::RecordStore(QString fileName) : m_fileName(std::move(fileName))
+{
+    // Without a working engine no window can do anything: start-up reports it and stops.
+    if (sqlite3_initialize() != SQLITE_OK)
+        throw std::runtime_error("the database engine cannot be initialised");
+}
 
 QString RecordStore::defaultFileName()
 {
