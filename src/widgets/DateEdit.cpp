@@ -4,6 +4,7 @@
 #include "widgets/Clock.h"
 #include "widgets/MessageBoxes.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QFocusEvent>
 #include <QFrame>
@@ -177,9 +178,10 @@ void DateEdit::keyPressEvent(QKeyEvent* event)
 void DateEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    // Only a move to another control of the window is a leave: not the calendar opening, nor another
-    // window (an error box among them) taking the activation.
-    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
+    // Only a move to another control of the same window is a leave: not the calendar opening, not another
+    // window (an error box among them) taking the activation, not the window closing.
+    const QWidget* next = QApplication::focusWidget();
+    if (event->reason() == Qt::PopupFocusReason || !next || next == this || next->window() != window())
         return;
     checkOnLeaving();
 }

@@ -44,6 +44,7 @@ private Q_SLOTS:
     void keys();
     void calendar_data();
     void calendar();
+    void closingWindowIsNotLeaving();
 
 private:
     void clearText();
@@ -256,6 +257,15 @@ void TestDateEdit::calendar()
     QCOMPARE(m_date->value(), DayCount::fromDateTime(expected));
     QCOMPARE(m_date->dateText(), expected.date().toString(QStringLiteral("dd/MM/yyyy")));
     QCOMPARE(m_errors, QStringList{});
+}
+
+void TestDateEdit::closingWindowIsNotLeaving()
+{
+    m_date->setCursorPosition(0);
+    QTest::keyClicks(m_date, QStringLiteral("3")); // 34/03/2026
+    QVERIFY(m_window->close());
+    QCOMPARE(m_errors, QStringList{});
+    QCOMPARE(m_date->dateText(), QStringLiteral("34/03/2026"));
 }
 
 GPL_TEST_MAIN(TestDateEdit)
