@@ -75,6 +75,15 @@ QToolButton* button(QWidget* parent, const char* name, int x, int y, int w, int 
     return result;
 }
 
+// A flat button on a coloured panel: hovering must not paint a light face under the white text.
+void setFlatButtonColours(QToolButton* button, const QColor& face)
+{
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, face);
+    palette.setColor(QPalette::ButtonText, Qt::white);
+    button->setPalette(palette);
+}
+
 void setTextColour(QWidget* widget, const QColor& colour)
 {
     QPalette palette = widget->palette();
@@ -160,6 +169,7 @@ void EntryWindow::buildLayout()
     setTextColour(savePanel, Qt::white);
     m_saveButton = button(savePanel, "SpeedButton5", 0, 0, 121, 30, QStringLiteral("Enregistrer"), Glyphs::floppy());
     m_saveButton->setAutoRaise(true);
+    setFlatButtonColours(m_saveButton, QColor(0, 128, 255));
     m_printLastButton = button(actionPanel, "SpeedButton3", 336, 4, 105, 30, QString(), Glyphs::printer());
     m_printLastButton->setIconSize(QSize(24, 24));
     m_printLastButton->hide();
@@ -181,7 +191,7 @@ void EntryWindow::buildLayout()
     m_browseButton->setIconSize(QSize(24, 24));
     m_browseButton->setAutoRaise(true);
     m_browseButton->setFont(UiFonts::sans(13, true));
-    setTextColour(m_browseButton, Qt::white);
+    setFlatButtonColours(m_browseButton, palette().color(QPalette::Highlight));
     connect(m_browseButton, &QToolButton::clicked, this, &EntryWindow::openBrowser);
 
     auto* searchPanel = panel(this, "Panel1", 440, 4, 297, 81, palette().color(QPalette::Button));
