@@ -50,6 +50,7 @@ private Q_SLOTS:
 
     void showAction_data();
     void showAction();
+    void startsInFirstFieldAndTabsInOrder();
     void enterChainAndUpperCase_data();
     void enterChainAndUpperCase();
     void saveRefusesMissingField_data();
@@ -182,6 +183,24 @@ void TestEntryWindow::showAction()
     QVERIFY(!timer("Timer1")->isRunning());
     QVERIFY(!timer("Timer2")->isRunning());
     QCOMPARE(m_errors, QStringList{});
+}
+
+void TestEntryWindow::startsInFirstFieldAndTabsInOrder()
+{
+    start();
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QCOMPARE(QApplication::focusWidget(), widget("Edit1"));
+
+    QStringList visited;
+    for (int i = 0; i < 11; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    const QStringList expected = {"Edit2", "Edit3",  "Edit4",     "Edit5", "Edit6",     "Edit8",
+                                  "Edit9", "Edit13", "MaskEdit1", "Edit7", "sDateEdit1"};
+    QCOMPARE(visited, expected);
 }
 
 void TestEntryWindow::enterChainAndUpperCase_data()
