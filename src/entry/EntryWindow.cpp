@@ -312,24 +312,22 @@ void EntryWindow::clearFields()
     m_ownerEdit->setFocus(Qt::OtherFocusReason);
 }
 
-QWidget* EntryWindow::firstMissingField() const
+bool EntryWindow::hasMissingField() const
 {
     const QList<QLineEdit*> required = {m_ownerEdit,    m_registrationEdit, m_makeEdit,     m_typeEdit,
                                         m_serialEdit,   m_tankNumberEdit,   m_tankMakeEdit, m_testDateEdit,
                                         m_capacityEdit, m_numberEdit};
     for (QLineEdit* field : required) {
         if (field->text().isEmpty()) // a text of spaces counts as filled
-            return field;
+            return true;
     }
     // A blank or partly typed date would be stored as 30 December 1899 and printed as such.
-    if (m_dateEdit->hasBlank())
-        return m_dateEdit;
-    return nullptr;
+    return m_dateEdit->hasBlank();
 }
 
 void EntryWindow::saveRecord()
 {
-    if (firstMissingField()) {
+    if (hasMissingField()) {
         m_statusLine->showMessage(QStringLiteral("Tous les champs doivent etre remplis / يجب ملأ جميع الحقول"),
                                   QColor(255, 0, 0));
         return;

@@ -46,8 +46,8 @@ private:
     void buildCreditsPanel();
     void runShowAction();
     void connectEnterChain();
-    /// The first required field left empty, or nullptr when the form can be saved.
-    QWidget* firstMissingField() const;
+    /// True when a field is empty or the date has a blank position.
+    bool hasMissingField() const;
     void hidePrintLastButton();
 
     RecordStore* m_store = nullptr;
