@@ -18,7 +18,6 @@ private Q_SLOTS:
     void windowFrame();
     void controlGeometry_data();
     void controlGeometry();
-    void tabOrder();
 
 private:
     std::unique_ptr<TestDatabase> m_db;
@@ -151,23 +150,6 @@ void TestEntryWindowLayout::controlGeometry()
         QCOMPARE(button->text(), text);
     else
         QFAIL("no text to compare");
-}
-
-void TestEntryWindowLayout::tabOrder()
-{
-    QWidget& window = m_app->entryWindow();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.findChild<QWidget*>(QStringLiteral("Edit1"))->setFocus();
-    QStringList visited;
-    for (int i = 0; i < 12; ++i) {
-        visited << QApplication::focusWidget()->objectName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
-    QCOMPARE(visited, QStringList({"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit8", "Edit9", "Edit13",
-                                   "MaskEdit1", "Edit7", "sDateEdit1"}));
-    // The cycle closes back on the first field; no button takes the focus.
-    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Edit1"));
 }
 
 GPL_TEST_MAIN(TestEntryWindowLayout)
