@@ -103,7 +103,6 @@ qreal inkShift(int pageIndex, const PageObject& object)
     return shift;
 }
 
-
 void paintObject(QPainter& painter, int pageIndex, const PageObject& object, const CertificateRecord& record)
 {
     if (object.kind == PageObject::Kind::Line) {
@@ -128,8 +127,11 @@ void paintObject(QPainter& painter, int pageIndex, const PageObject& object, con
     }
     painter.setPen(object.colour);
     const PlacedText placed = placeText(pageIndex, object, record);
-    for (const LaidOutLine& line : placed.lines)
-        placed.layout.draw(painter, line);
+    for (const LaidOutLine& line : placed.lines) {
+        // Lines wholly below the box would be cut away; leaving them out keeps invisible text out of PDFs.
+        if (line.rect.top() < object.box.bottom())
+            placed.layout.draw(painter, line);
+    }
     painter.restore();
 }
 

@@ -28,7 +28,9 @@ QString Line::text() const
     return texts.join(QLatin1Char(' '));
 }
 
-bool read(const QString& pdfPath, QList<Page>* pages, QString* error)
+namespace {
+
+bool runPdfToText(const QStringList& arguments, QByteArray* output, QString* error)
 {
     const QString program = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (program.isEmpty()) {
@@ -36,18 +38,45 @@ bool read(const QString& pdfPath, QList<Page>* pages, QString* error)
         return false;
     }
     QProcess process;
-    process.start(program, {QStringLiteral("-bbox-layout"), pdfPath, QStringLiteral("-")});
-    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         *error = QStringLiteral("pdftotext failed: ") + QString::fromLocal8Bit(process.readAllStandardError());
         return false;
     }
+    *output = process.readAllStandardOutput();
+    return true;
+}
+
+} // namespace
+
+bool readPlain(const QString& pdfPath, int pageNumber, QString* text, QString* error)
+{
+    QByteArray output;
+    const QString page = QString::number(pageNumber);
+    if (!runPdfToText({QStringLiteral("-layout"), QStringLiteral("-f"), page, QStringLiteral("-l"), page, pdfPath,
+                       QStringLiteral("-")},
+                      &output, error))
+        return false;
+    *text = QString::fromUtf8(output);
+    return true;
+}
+
+bool read(const QString& pdfPath, QList<Page>* pages, QString* error)
+{
+    QByteArray output;
+    if (!runPdfToText({QStringLiteral("-bbox-layout"), pdfPath, QStringLiteral("-")}, &output, error))
+        return false;
     pages->clear();
-    QXmlStreamReader xml(process.readAllStandardOutput());
+    QXmlStreamReader xml(output);
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
         if (xml.name() == QLatin1String("page")) {
-            pages->append(Page());
+            const QXmlStreamAttributes attributes = xml.attributes();
+            pages->append(Page{QSizeF(attributes.value(QLatin1String("width")).toDouble(),
+                                      attributes.value(QLatin1String("height")).toDouble()) *
+                                   pixelsPerPoint,
+                               {}});
         } else if (xml.name() == QLatin1String("line") && !pages->isEmpty()) {
             pages->last().lines.append(Line{{}, boxOf(xml.attributes())});
         } else if (xml.name() == QLatin1String("word") && !pages->isEmpty() && !pages->last().lines.isEmpty()) {

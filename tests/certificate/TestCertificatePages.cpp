@@ -162,14 +162,14 @@ void TestCertificatePages::staticTextShowsWhole()
     QVERIFY(!ink.isNull());
     const QRectF allowed = object->box.adjusted(-0.5, -0.5, 0.5, 0.5);
     QVERIFY2(allowed.contains(ink), qPrintable(QStringLiteral("ink %1,%2 %3x%4 outside box %5,%6 %7x%8")
-                                                  .arg(ink.x())
-                                                  .arg(ink.y())
-                                                  .arg(ink.width())
-                                                  .arg(ink.height())
-                                                  .arg(object->box.x())
-                                                  .arg(object->box.y())
-                                                  .arg(object->box.width())
-                                                  .arg(object->box.height())));
+                                                   .arg(ink.x())
+                                                   .arg(ink.y())
+                                                   .arg(ink.width())
+                                                   .arg(ink.height())
+                                                   .arg(object->box.x())
+                                                   .arg(object->box.y())
+                                                   .arg(object->box.width())
+                                                   .arg(object->box.height())));
     const int stretch = Certificate::arabicStretch(page, name);
     QVERIFY2(stretch >= 80 && stretch <= 100, qPrintable(QString::number(stretch)));
 }
@@ -209,7 +209,8 @@ void TestCertificatePages::drawnTextsLandInTheirBoxes()
         }
         // Every object that has something to show was drawn.
         for (const PageObject& object : CertificateTemplate::pageObjects(page)) {
-            if (object.kind == PageObject::Kind::Text && !CertificateText::objectText(object, record).trimmed().isEmpty())
+            if (object.kind == PageObject::Kind::Text &&
+                !CertificateText::objectText(object, record).trimmed().isEmpty())
                 QVERIFY2(objectsDrawn.contains(object.name), qPrintable(object.name));
         }
     }
