@@ -196,9 +196,11 @@ bool renderDocument(QPagedPaintDevice& device, const CertificateRecord& record)
 {
     // The pages carry their margins in their own coordinates, so the device paints the whole sheet.
     if (auto* printer = dynamic_cast<QPrinter*>(&device)) {
-        printer->setFullPage(true);
+        // A printer keeps the margins for its dialogs; full-page mode, set after the layout which would
+        // otherwise reset it, puts the origin at the paper's corner.
         if (!printer->setPageLayout(pageLayout()))
             return false;
+        printer->setFullPage(true);
     } else {
         QPageLayout sheet = pageLayout();
         sheet.setMinimumMargins(QMarginsF());

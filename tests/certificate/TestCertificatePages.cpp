@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -119,6 +120,7 @@ private Q_SLOTS:
     void drawnTextsLandInTheirBoxes();
     void screenAndPrinterResolutionsDrawTheSameRuns();
     void pdfWriterBreaksLinesLikeTheLayout();
+    void printerPlacesWordsLikeThePdfWriter();
     void overflowingValueIsCutAtItsBox_data();
     void overflowingValueIsCutAtItsBox();
     void recordSourceTakesTheFirstRow();
@@ -262,6 +264,47 @@ void TestCertificatePages::pdfWriterBreaksLinesLikeTheLayout()
                 pdfLines.append(line.text());
         }
         QCOMPARE(pdfLines.join(QLatin1Char('|')), joinedLines(layoutLines, QLatin1String(name)));
+    }
+}
+
+void TestCertificatePages::printerPlacesWordsLikeThePdfWriter()
+{
+    // The printer paints the whole sheet like the PDF writer: its margins are not added to ours.
+    const CertificateRecord record = recordAtMidnight();
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString writerPath = dir.filePath(QStringLiteral("writer.pdf"));
+    const QString printerPath = dir.filePath(QStringLiteral("printer.pdf"));
+    {
+        QPdfWriter writer(writerPath);
+        QVERIFY(Certificate::renderDocument(writer, record));
+    }
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printerPath);
+        QVERIFY(Certificate::renderDocument(printer, record));
+    }
+    QList<PdfLayoutText::Page> written;
+    QList<PdfLayoutText::Page> printed;
+    QString error;
+    QVERIFY2(PdfLayoutText::read(writerPath, &written, &error), qPrintable(error));
+    QVERIFY2(PdfLayoutText::read(printerPath, &printed, &error), qPrintable(error));
+    QCOMPARE(printed.size(), written.size());
+    for (qsizetype page = 0; page < written.size(); ++page) {
+        QCOMPARE(printed.at(page).lines.size(), written.at(page).lines.size());
+        for (qsizetype i = 0; i < written.at(page).lines.size(); ++i) {
+            const PdfLayoutText::Line& expected = written.at(page).lines.at(i);
+            const PdfLayoutText::Line& actual = printed.at(page).lines.at(i);
+            QCOMPARE(actual.text(), expected.text());
+            QVERIFY2(QLineF(actual.box.topLeft(), expected.box.topLeft()).length() < 0.5,
+                     qPrintable(QStringLiteral("%1 at %2,%3 printed at %4,%5")
+                                    .arg(expected.text())
+                                    .arg(expected.box.x())
+                                    .arg(expected.box.y())
+                                    .arg(actual.box.x())
+                                    .arg(actual.box.y())));
+        }
     }
 }
 
