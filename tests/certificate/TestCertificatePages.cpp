@@ -10,6 +10,8 @@
 #include "store/DayCount.h"
 #include "store/RecordStore.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
@@ -114,6 +116,7 @@ class TestCertificatePages : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void theNamedFacesAreInstalled();
     void staticTextShowsWhole_data();
     void staticTextShowsWhole();
     void drawnTextsLandInTheirBoxes_data();
@@ -126,6 +129,18 @@ private Q_SLOTS:
     void recordSourceTakesTheFirstRow();
     void recordSourceReportsADatabaseFailure();
 };
+
+void TestCertificatePages::theNamedFacesAreInstalled()
+{
+    // Without them fontconfig would silently substitute other faces and the lines would break elsewhere.
+    for (const auto typeface : {CertificateTemplate::Typeface::Serif, CertificateTemplate::Typeface::Sans}) {
+        const QStringList families = CertificateFonts::families(typeface);
+        for (const QString& family : families)
+            QVERIFY2(QFontDatabase::hasFamily(family), qPrintable(family + QLatin1String(" is not installed")));
+        const QFont font = CertificateFonts::font(CertificateTemplate::FontSpec{typeface, 14, false, false});
+        QCOMPARE(QFontInfo(font).family(), families.first());
+    }
+}
 
 void TestCertificatePages::staticTextShowsWhole_data()
 {
