@@ -91,6 +91,21 @@ qreal computeInkShift(int pageIndex, const PageObject& object)
     return 0;
 }
 
+/// As much of wanted (a vertical move) as keeps the letters of the lines that show inside the box.
+qreal rowShift(const PageObject& object, const TextBlockLayout& layout, const QList<LaidOutLine>& lines, qreal wanted)
+{
+    QRectF ink;
+    for (const LaidOutLine& line : lines) {
+        if (line.baseline <= object.box.bottom())
+            ink |= layout.inkBounds(line);
+    }
+    if (ink.isEmpty())
+        return 0;
+    if (wanted < 0)
+        return qMax(wanted, qMin(0.0, object.box.top() - ink.top()));
+    return qMin(wanted, qMax(0.0, object.box.bottom() - ink.bottom()));
+}
+
 qreal inkShift(int pageIndex, const PageObject& object)
 {
     static QHash<QString, qreal> cache;
@@ -165,6 +180,16 @@ PlacedText placeText(int pageIndex, const CertificateTemplate::PageObject& objec
     const QRectF area = textArea(object).translated(0, inkShift(pageIndex, object));
     QList<LaidOutLine> lines =
         layout.layOut(CertificateText::objectText(object, record), area, object.horizontal, object.vertical);
+    const PageObject* label =
+        object.rowLabel.isEmpty() ? nullptr : CertificateTemplate::findObject(pageIndex, object.rowLabel);
+    if (label && !lines.isEmpty()) {
+        const PlacedText labelText = placeText(pageIndex, *label, record);
+        const qreal shift = rowShift(object, layout, lines, labelText.lines.first().baseline - lines.first().baseline);
+        for (LaidOutLine& line : lines) {
+            line.rect.translate(0, shift);
+            line.baseline += shift;
+        }
+    }
     return {std::move(layout), std::move(lines)};
 }
 

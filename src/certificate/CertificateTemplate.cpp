@@ -144,7 +144,7 @@ QList<PageObject> makePage2()
             "يستثنى هذا الضمان العيوب و الأعطاب الناتجة عن سوء إستعمال هذه التجهيزات  أو الناجمة من جراء   ") +
         QLatin1Char('\n') + spaces(65) + QStringLiteral(".تدخلات مالكها أو أي شخص أو أي طرف آخر") + spaces(1);
 
-    return {
+    QList<PageObject> page{
         framed(freeText("Memo19", {374.00, 19.00, 333.49, 102.90}, serif(14, true), H::Justified, identityBlock)),
         framed(coloured(freeText("Memo20", {170.76, 162.55, 379.49, 46.90}, serif(26, true), H::Centre,
                                  QStringLiteral("شهـــــــادة ضمــــــــــان")),
@@ -203,6 +203,24 @@ QList<PageObject> makePage2()
         freeText("Memo41", {537.00, 375.00, 104.49, 21.90}, serif(14), H::Right, QStringLiteral(":Type - النوع -")),
         bound("AttestType1", {294.00, 375.00, 235.98, 21.90}, serif(14), H::Right, Column::Type),
     };
+    // The rows where a value stands left of its label.
+    static constexpr std::pair<const char*, const char*> rows[] = {
+        {"AttestAppart1", "Memo21"},
+        {"AttestMarque1", "Memo23"},
+        {"AttestType1", "Memo41"},
+        {"AttestN_Serie1", "Memo24"},
+        {"AttestVehicle_Immatricul1", "Memo25"},
+        {"Memo27", "Memo26"},
+        {"Memo38", "Memo34"},
+        {"Memo39", "Memo35"},
+    };
+    for (PageObject& object : page) {
+        for (const auto& [value, label] : rows) {
+            if (object.name == QLatin1String(value))
+                object.rowLabel = QString::fromLatin1(label);
+        }
+    }
+    return page;
 }
 
 struct NamedColumn

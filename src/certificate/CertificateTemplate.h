@@ -61,6 +61,9 @@ struct PageObject
     Column boundColumn = Column::None;
     /// Free objects whose values are dates written "dd/mm/yyyy" with the system's separator, never a time.
     bool dayMonthYearFormat = false;
+    /// A value written on the same row as this label: its lines move toward the label's baseline as far as
+    /// its letters stay inside its box, since the label may have moved to keep its Arabic letters inside.
+    QString rowLabel;
     /// A frame is drawn, and insets the text, only on the sides listed; a width alone draws nothing.
     qreal frameWidth = 0;
     Qt::Edges frameSides;

@@ -36,7 +36,7 @@ CertificateRecord recordAtMidnight()
 
 /// The bounds of the ink of an object's text drawn without clipping, in page pixels from the printable
 /// area's corner. Drawn four times larger so that a fraction of a pixel shows.
-QRectF unclippedInk(int pageIndex, const PageObject& object)
+QRectF unclippedInk(int pageIndex, const PageObject& object, const CertificateRecord& record = CertificateRecord())
 {
     constexpr int scale = 4;
     constexpr qreal border = 40;
@@ -47,7 +47,7 @@ QRectF unclippedInk(int pageIndex, const PageObject& object)
         QPainter painter(&image);
         painter.scale(scale, scale);
         painter.translate(-canvas.topLeft());
-        const Certificate::PlacedText placed = Certificate::placeText(pageIndex, object, CertificateRecord());
+        const Certificate::PlacedText placed = Certificate::placeText(pageIndex, object, record);
         for (const LaidOutLine& line : placed.lines)
             placed.layout.draw(painter, line);
     }
@@ -119,6 +119,8 @@ private Q_SLOTS:
     void theNamedFacesAreInstalled();
     void staticTextShowsWhole_data();
     void staticTextShowsWhole();
+    void valuesFollowTheirLabelsBaseline_data();
+    void valuesFollowTheirLabelsBaseline();
     void drawnTextsLandInTheirBoxes_data();
     void drawnTextsLandInTheirBoxes();
     void screenAndPrinterResolutionsDrawTheSameRuns();
@@ -189,6 +191,44 @@ void TestCertificatePages::staticTextShowsWhole()
                                                    .arg(object->box.height())));
     const int stretch = Certificate::arabicStretch(page, name);
     QVERIFY2(stretch >= 80 && stretch <= 100, qPrintable(QString::number(stretch)));
+}
+
+void TestCertificatePages::valuesFollowTheirLabelsBaseline_data()
+{
+    QTest::addColumn<CertificateRecord>("record");
+    QTest::addColumn<bool>("aligned");
+
+    QTest::newRow("capitals and digits") << recordAtMidnight() << true;
+    AttestationRecord accented = TestDatabase::sampleRecord(8);
+    for (QString* value : {&accented.appart, &accented.marque, &accented.type, &accented.nSerie,
+                           &accented.vehicleImmatricul, &accented.marqueReservoir})
+        *value = QStringLiteral("ÉLODIE CITROËN");
+    QTest::newRow("accented capitals keep their accents") << CertificateRecord(accented) << false;
+}
+
+void TestCertificatePages::valuesFollowTheirLabelsBaseline()
+{
+    QFETCH(CertificateRecord, record);
+    QFETCH(bool, aligned);
+    int rows = 0;
+    for (const PageObject& value : CertificateTemplate::pageObjects(1)) {
+        if (value.rowLabel.isEmpty())
+            continue;
+        ++rows;
+        const PageObject* label = CertificateTemplate::findObject(1, value.rowLabel);
+        QVERIFY(label);
+        const qreal valueBaseline = Certificate::placeText(1, value, record).lines.first().baseline;
+        const qreal labelBaseline = Certificate::placeText(1, *label, record).lines.first().baseline;
+        if (aligned)
+            QVERIFY2(qAbs(valueBaseline - labelBaseline) < 0.5, qPrintable(QStringLiteral("%1 at %2, %3 at %4")
+                                                                               .arg(value.name)
+                                                                               .arg(valueBaseline)
+                                                                               .arg(label->name)
+                                                                               .arg(labelBaseline)));
+        const QRectF ink = unclippedInk(1, value, record);
+        QVERIFY2(value.box.adjusted(-0.5, -0.5, 0.5, 0.5).contains(ink), qPrintable(value.name));
+    }
+    QCOMPARE(rows, 8);
 }
 
 void TestCertificatePages::drawnTextsLandInTheirBoxes_data()
