@@ -10,19 +10,19 @@ using Kind = PageObject::Kind;
 using H = HorizontalAlignment;
 using V = VerticalAlignment;
 
-constexpr FontSpec serif(qreal points, bool bold = false, bool underline = false)
+constexpr FontStyle serif(qreal points, bool bold = false, bool underline = false)
 {
-    return FontSpec{Typeface::Serif, points, bold, underline};
+    return FontStyle{Typeface::Serif, points, bold, underline};
 }
 
-constexpr FontSpec sans(qreal points, bool bold = false, bool underline = false)
+constexpr FontStyle sans(qreal points, bool bold = false, bool underline = false)
 {
-    return FontSpec{Typeface::Sans, points, bold, underline};
+    return FontStyle{Typeface::Sans, points, bold, underline};
 }
 
 const QColor blue(0, 0, 255);
 
-PageObject freeText(const char* name, QRectF box, FontSpec font, H horizontal, const QString& text)
+PageObject freeText(const char* name, QRectF box, FontStyle font, H horizontal, const QString& text)
 {
     PageObject object;
     object.name = QString::fromLatin1(name);
@@ -33,7 +33,7 @@ PageObject freeText(const char* name, QRectF box, FontSpec font, H horizontal, c
     return object;
 }
 
-PageObject bound(const char* name, QRectF box, FontSpec font, H horizontal, Column column)
+PageObject bound(const char* name, QRectF box, FontStyle font, H horizontal, Column column)
 {
     PageObject object = freeText(name, box, font, horizontal, QString());
     object.boundColumn = column;

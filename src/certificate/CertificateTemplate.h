@@ -32,7 +32,7 @@ Column columnNamed(const QString& name);
 
 enum class Typeface { Serif, Sans };
 
-struct FontSpec
+struct FontStyle
 {
     Typeface typeface = Typeface::Serif;
     qreal pointSize = 14;
@@ -51,7 +51,7 @@ struct PageObject
     QString name;
     /// Pixels at 96 per inch from the printable area's top-left corner. A line runs from topLeft to bottomRight.
     QRectF box;
-    FontSpec font;
+    FontStyle font;
     HorizontalAlignment horizontal = HorizontalAlignment::Left;
     VerticalAlignment vertical = VerticalAlignment::Top;
     QColor colour = Qt::black;

@@ -139,7 +139,7 @@ void TestCertificatePages::theNamedFacesAreInstalled()
         const QStringList families = CertificateFonts::families(typeface);
         for (const QString& family : families)
             QVERIFY2(QFontDatabase::hasFamily(family), qPrintable(family + QLatin1String(" is not installed")));
-        const QFont font = CertificateFonts::font(CertificateTemplate::FontSpec{typeface, 14, false, false});
+        const QFont font = CertificateFonts::font(CertificateTemplate::FontStyle{typeface, 14, false, false});
         QCOMPARE(QFontInfo(font).family(), families.first());
     }
 }
