@@ -2,6 +2,7 @@
 
 #include "CertificateFonts.h"
 
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QPainter>
@@ -26,7 +27,7 @@ bool isStrongLatinOrDigit(QChar c)
 } // namespace
 
 TextBlockLayout::TextBlockLayout(const QFont& font, qreal lineHeight, int arabicStretch)
-    : m_font(font), m_lineHeight(lineHeight), m_arabicStretch(arabicStretch),
+    : m_font(font), m_arabicFamilies(font.families().mid(1)), m_lineHeight(lineHeight), m_arabicStretch(arabicStretch),
       m_ascent(QFontMetricsF(font, CertificateFonts::layoutDevice()).ascent())
 {
 }
@@ -63,13 +64,18 @@ void TextBlockLayout::prepare(QTextLayout& layout, qreal wordSpacing) const
     option.setWrapMode(QTextOption::NoWrap);
     option.setFlags(QTextOption::IncludeTrailingSpaces);
     layout.setTextOption(option);
-    if (m_arabicStretch != 100) {
+    // Arabic runs name their face first: a font found through the fallback list alone could be taken from
+    // the font cache, which tells fonts apart by their first family only.
+    if (m_arabicStretch != 100 || !m_arabicFamilies.isEmpty()) {
         QList<QTextLayout::FormatRange> formats;
         for (const auto& [start, length] : arabicRuns(layout.text())) {
             QTextLayout::FormatRange range;
             range.start = static_cast<int>(start);
             range.length = static_cast<int>(length);
-            range.format.setFontStretch(m_arabicStretch);
+            if (m_arabicStretch != 100)
+                range.format.setFontStretch(m_arabicStretch);
+            if (!m_arabicFamilies.isEmpty())
+                range.format.setFontFamilies(m_arabicFamilies);
             formats.append(range);
         }
         layout.setFormats(formats);
@@ -207,6 +213,11 @@ QRectF TextBlockLayout::inkBounds(const LaidOutLine& line) const
             if (!glyph.isEmpty())
                 bounds |= glyph;
         }
+    }
+    // A bold made from a regular face is thickened when drawn, by up to an em/24 beyond the outline.
+    if (m_font.bold() && !bounds.isEmpty()) {
+        const qreal thickening = QFontInfo(m_font).pixelSize() / 24.0;
+        bounds.adjust(-thickening, -thickening, thickening, thickening);
     }
     return bounds;
 }

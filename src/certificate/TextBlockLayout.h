@@ -29,7 +29,8 @@ struct LaidOutLine
 class TextBlockLayout
 {
 public:
-    /// font: sized for the layout device. Arabic runs are narrowed to arabicStretch percent of their width.
+    /// font: sized for the layout device; the families after its first set the Arabic runs. Arabic runs are
+    /// narrowed to arabicStretch percent of their width.
     TextBlockLayout(const QFont& font, qreal lineHeight, int arabicStretch = 100);
 
     /// The advance of one line, its spaces included.
@@ -52,6 +53,7 @@ private:
     void prepare(QTextLayout& layout, qreal wordSpacing) const;
 
     QFont m_font;
+    QStringList m_arabicFamilies;
     qreal m_lineHeight;
     int m_arabicStretch;
     qreal m_ascent;
