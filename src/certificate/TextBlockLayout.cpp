@@ -19,6 +19,41 @@ bool isArabicLetter(QChar c)
     return c.script() == QChar::Script_Arabic && c.isLetterOrNumber();
 }
 
+/// A character of the Arabic blocks, presentation forms included: letters, tatweel, Arabic punctuation.
+bool isInArabicBlock(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0x0600 && u <= 0x06FF) || (u >= 0x0750 && u <= 0x077F) || (u >= 0xFB50 && u <= 0xFDFF) ||
+           (u >= 0xFE70 && u <= 0xFEFF);
+}
+
+/// The spans set in the Arabic face: Arabic characters and the spaces between them. Digits and Latin
+/// punctuation inside an Arabic run keep the Latin face of the object.
+QList<std::pair<qsizetype, qsizetype>> arabicFaceSpans(const QString& text)
+{
+    QList<std::pair<qsizetype, qsizetype>> spans;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (!isInArabicBlock(text.at(i))) {
+            ++i;
+            continue;
+        }
+        qsizetype end = i + 1;
+        for (;;) {
+            qsizetype next = end;
+            while (next < text.size() && text.at(next) == QLatin1Char(' '))
+                ++next;
+            if (next < text.size() && isInArabicBlock(text.at(next)))
+                end = next + 1;
+            else
+                break;
+        }
+        spans.append({i, end - i});
+        i = end;
+    }
+    return spans;
+}
+
 bool isStrongLatinOrDigit(QChar c)
 {
     return c.isLetterOrNumber() && c.script() != QChar::Script_Arabic;
@@ -64,22 +99,30 @@ void TextBlockLayout::prepare(QTextLayout& layout, qreal wordSpacing) const
     option.setWrapMode(QTextOption::NoWrap);
     option.setFlags(QTextOption::IncludeTrailingSpaces);
     layout.setTextOption(option);
-    // Arabic runs name their face first: a font found through the fallback list alone could be taken from
+    // Arabic letters name their face first: a face found through the fallback list alone could come from
     // the font cache, which tells fonts apart by their first family only.
-    if (m_arabicStretch != 100 || !m_arabicFamilies.isEmpty()) {
-        QList<QTextLayout::FormatRange> formats;
+    QList<QTextLayout::FormatRange> formats;
+    if (m_arabicStretch != 100) {
         for (const auto& [start, length] : arabicRuns(layout.text())) {
+            QTextLayout::FormatRange range;
+            range.start = static_cast<int>(start);
+            range.length = static_cast<int>(length);
+            range.format.setFontStretch(m_arabicStretch);
+            formats.append(range);
+        }
+    }
+    if (!m_arabicFamilies.isEmpty()) {
+        for (const auto& [start, length] : arabicFaceSpans(layout.text())) {
             QTextLayout::FormatRange range;
             range.start = static_cast<int>(start);
             range.length = static_cast<int>(length);
             if (m_arabicStretch != 100)
                 range.format.setFontStretch(m_arabicStretch);
-            if (!m_arabicFamilies.isEmpty())
-                range.format.setFontFamilies(m_arabicFamilies);
+            range.format.setFontFamilies(m_arabicFamilies);
             formats.append(range);
         }
-        layout.setFormats(formats);
     }
+    layout.setFormats(formats);
     layout.beginLayout();
     QTextLine line = layout.createLine();
     line.setLineWidth(1e6);

@@ -117,6 +117,7 @@ class TestCertificatePages : public QObject
 
 private Q_SLOTS:
     void theNamedFacesAreInstalled();
+    void arabicFaceSurvivesALookalikeFont();
     void staticTextShowsWhole_data();
     void staticTextShowsWhole();
     void valuesFollowTheirLabelsBaseline_data();
@@ -142,6 +143,22 @@ void TestCertificatePages::theNamedFacesAreInstalled()
         const QFont font = CertificateFonts::font(CertificateTemplate::FontStyle{typeface, 14, false, false});
         QCOMPARE(QFontInfo(font).family(), families.first());
     }
+}
+
+void TestCertificatePages::arabicFaceSurvivesALookalikeFont()
+{
+    // Qt's font cache keys fonts by their first family: a font that differs from ours only in its fallback
+    // faces, used first, must not change the face of our Arabic letters.
+    const QString arabic = QStringLiteral("إن هذه الشهادة ذات مسؤولية محدودة");
+    const QFont lookalike =
+        CertificateFonts::font({QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Sans")}, 14);
+    const qreal lookalikeWidth = TextBlockLayout(lookalike, 20).advance(arabic);
+    const CertificateTemplate::FontStyle style{CertificateTemplate::Typeface::Serif, 14, false, false};
+    const qreal ours = TextBlockLayout(CertificateFonts::font(style), 20).advance(arabic);
+    const qreal arabicFaceAlone =
+        TextBlockLayout(CertificateFonts::font({CertificateFonts::arabicFamily()}, 14), 20).advance(arabic);
+    QVERIFY2(qAbs(lookalikeWidth - arabicFaceAlone) > 1, "the lookalike font should not draw with our Arabic face");
+    QCOMPARE(ours, arabicFaceAlone);
 }
 
 void TestCertificatePages::staticTextShowsWhole_data()
