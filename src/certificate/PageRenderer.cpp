@@ -1,0 +1,56 @@
+#include "PageRenderer.h"
+
+#include <QCoreApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPrinter>
+
+#include <algorithm>
+
+namespace PageRenderer {
+
+void preparePageLayout(const PageSource& pages, QPagedPaintDevice& device)
+{
+    if (auto* printer = dynamic_cast<QPrinter*>(&device))
+        printer->setFullPage(true); // the pages carry their own margins
+    const QSizeF paperMm = pages.pageSizePx * 25.4 / 96.0;
+    const QPageSize pageSize(paperMm, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
+    device.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+}
+
+bool renderPages(const PageSource& pages, QPagedPaintDevice& device, int firstPage, int lastPage, QString* error)
+{
+    firstPage = std::max(firstPage, 0);
+    lastPage = std::min(lastPage, pages.pageCount - 1);
+    if (firstPage > lastPage) {
+        *error = QCoreApplication::translate("PageRenderer", "There is no page to print");
+        return false;
+    }
+    preparePageLayout(pages, device);
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        *error = QCoreApplication::translate("PageRenderer", "The output device could not be opened");
+        return false;
+    }
+    const qreal scale = device.logicalDpiX() / 96.0;
+    for (int page = firstPage; page <= lastPage; ++page) {
+        if (page > firstPage && !device.newPage()) {
+            painter.end();
+            *error = QCoreApplication::translate("PageRenderer", "The output device refused a new page");
+            return false;
+        }
+        painter.save();
+        painter.scale(scale, scale);
+        pages.paintPage(painter, page);
+        painter.restore();
+    }
+    if (!painter.end()) {
+        *error = QCoreApplication::translate("PageRenderer", "The output could not be completed");
+        return false;
+    }
+    return true;
+}
+
+} // namespace PageRenderer
