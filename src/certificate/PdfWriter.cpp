@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 // We use no PointerHolder; this tells qpdf's headers so and keeps them quiet.
@@ -15,6 +16,7 @@
 #include <qpdf/QPDFObjectHandle.hh>
 #include <qpdf/QPDFWriter.hh>
 
+#include <algorithm>
 #include <exception>
 #include <set>
 #include <string>
@@ -99,6 +101,97 @@ void nameSubsetFonts(QPDF& pdf)
     }
 }
 
+bool isPresentationForm(char16_t c)
+{
+    return (c >= 0xFB50 && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFF);
+}
+
+/// "<hex>" of a CMap destination: UTF-16BE. Contextual Arabic forms become the letters they show.
+QByteArray readableDestination(const QByteArray& hex)
+{
+    const QByteArray bytes = QByteArray::fromHex(hex);
+    QString text;
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
+        text.append(
+            QChar(static_cast<char16_t>((static_cast<uchar>(bytes[i]) << 8) | static_cast<uchar>(bytes[i + 1]))));
+    if (std::none_of(text.cbegin(), text.cend(), [](QChar c) { return isPresentationForm(c.unicode()); }))
+        return hex;
+    const QString letters = text.normalized(QString::NormalizationForm_KC);
+    QByteArray out;
+    for (const QChar c : letters) {
+        out.append(static_cast<char>(c.unicode() >> 8));
+        out.append(static_cast<char>(c.unicode() & 0xFF));
+    }
+    return out.toHex().toUpper();
+}
+
+/// Rewrites the destinations of one ToUnicode CMap: those of "bfchar" lines and of "bfrange" arrays.
+QByteArray readableCMap(const QByteArray& cmap)
+{
+    static const QRegularExpression hexToken(QStringLiteral("<([0-9A-Fa-f]+)>"));
+    QList<QByteArray> lines = cmap.split('\n');
+    enum class Section { None, Char, Range } section = Section::None;
+    for (QByteArray& line : lines) {
+        const QByteArray trimmed = line.trimmed();
+        if (trimmed.endsWith("beginbfchar")) {
+            section = Section::Char;
+            continue;
+        }
+        if (trimmed.endsWith("beginbfrange")) {
+            section = Section::Range;
+            continue;
+        }
+        if (trimmed.startsWith("endbf")) {
+            section = Section::None;
+            continue;
+        }
+        if (section == Section::None)
+            continue;
+        // Source codes come first (one for a char, two for a range); the rest are destinations. A range
+        // with a single destination counts up from it, so it is left as it is.
+        const int sources = section == Section::Char ? 1 : 2;
+        if (section == Section::Range && !trimmed.contains('['))
+            continue;
+        QByteArray rewritten;
+        qsizetype last = 0;
+        int index = 0;
+        QRegularExpressionMatchIterator it = hexToken.globalMatch(QString::fromLatin1(line));
+        while (it.hasNext()) {
+            const QRegularExpressionMatch match = it.next();
+            rewritten += line.mid(last, match.capturedStart() - last);
+            const QByteArray hex = match.captured(1).toLatin1();
+            rewritten += '<' + (index++ < sources ? hex : readableDestination(hex)) + '>';
+            last = match.capturedEnd();
+        }
+        rewritten += line.mid(last);
+        line = rewritten;
+    }
+    return lines.join('\n');
+}
+
+/// Qt's ToUnicode maps an Arabic glyph to the contextual form it shows (U+FExx), so copied or extracted
+/// text would not match the words as typed; map such glyphs to the plain letters instead.
+void makeArabicExtractable(QPDF& pdf)
+{
+    for (QPDFObjectHandle page : pdf.getAllPages()) {
+        QPDFObjectHandle fonts = page.getKey("/Resources").getKey("/Font");
+        if (!fonts.isDictionary())
+            continue;
+        for (const std::string& key : fonts.getKeys()) {
+            QPDFObjectHandle toUnicode = fonts.getKey(key).getKey("/ToUnicode");
+            if (!toUnicode.isStream())
+                continue;
+            const std::shared_ptr<Buffer> data = toUnicode.getStreamData(qpdf_dl_generalized);
+            const QByteArray cmap(reinterpret_cast<const char*>(data->getBuffer()),
+                                  static_cast<qsizetype>(data->getSize()));
+            const QByteArray readable = readableCMap(cmap);
+            if (readable != cmap)
+                toUnicode.replaceStreamData(readable.toStdString(), QPDFObjectHandle::newNull(),
+                                            QPDFObjectHandle::newNull());
+        }
+    }
+}
+
 void setEncryption(QPDFWriter& writer, const PdfExportOptions& options)
 {
     const std::string user = utf8(options.userPassword);
@@ -140,6 +233,7 @@ bool writeBytes(const PageSource& pages, const PdfExportOptions& options, const 
         setDocumentInformation(pdf, options, exportTime);
         setViewerPreferences(pdf, options);
         nameSubsetFonts(pdf);
+        makeArabicExtractable(pdf);
 
         QPDFWriter writer(pdf);
         writer.setOutputMemory();
@@ -172,9 +266,15 @@ bool writeFile(const QString& path, const PageSource& pages, const PdfExportOpti
                      .arg(QFileInfo(path).fileName(), file.errorString());
         return false;
     }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = QCoreApplication::translate("PdfWriter", "Cannot write %1: %2")
-                     .arg(QFileInfo(path).fileName(), file.errorString());
+    // A short write (disk full, file size limit) is not always reported by write(): compare what landed
+    // on the disk before the old file is replaced.
+    const bool complete = file.write(bytes) == bytes.size() && file.flush() && file.size() == bytes.size();
+    if (!complete || !file.commit()) {
+        const QString reason = file.error() != QFileDevice::NoError
+                                   ? file.errorString()
+                                   : QCoreApplication::translate("PdfWriter", "the disk may be full");
+        *error =
+            QCoreApplication::translate("PdfWriter", "Cannot write %1: %2").arg(QFileInfo(path).fileName(), reason);
         file.cancelWriting();
         return false;
     }

@@ -109,8 +109,11 @@ bool PreparedDocument::saveToFile(const QString& path, QString* error) const
         file.cancelWriting();
         return false;
     }
-    if (!file.commit()) {
-        *error = tr("Cannot write %1: %2").arg(QFileInfo(path).fileName(), file.errorString());
+    // A short write is not always reported: compare what landed on the disk before replacing the old file.
+    const qint64 written = file.pos();
+    if (!file.flush() || file.size() != written || !file.commit()) {
+        const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : tr("the disk may be full");
+        *error = tr("Cannot write %1: %2").arg(QFileInfo(path).fileName(), reason);
         return false;
     }
     return true;
