@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libgl-dev qt6-gtk-platformtheme
   libsqlcipher-dev sqlcipher
   libqpdf-dev qpdf
-  fonts-liberation2 fonts-noto-core
+  fonts-liberation2 fonts-noto-core fonts-kacst
   poppler-utils xvfb xauth
   libbenchmark-dev
 )

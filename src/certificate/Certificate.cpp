@@ -1,12 +1,118 @@
 #include "Certificate.h"
 
+#include "CertificateFonts.h"
+#include "CertificateTemplate.h"
+#include "CertificateText.h"
+#include "TextBlockLayout.h"
 #include "store/RecordStore.h"
 
+#include <QHash>
 #include <QMarginsF>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPrinter>
 
 namespace Certificate {
+
+namespace {
+
+using CertificateTemplate::PageObject;
+
+// Narrower than this the Arabic letters would no longer read as the same face.
+constexpr int narrowestStretch = 50;
+
+/// The box less the inner gaps, and less the frame where it has sides.
+QRectF textArea(const PageObject& object)
+{
+    QRectF area = object.box.adjusted(2, 1, -2, -1);
+    if (object.frameSides != Qt::Edges()) {
+        const qreal w = object.frameWidth;
+        area.adjust(object.frameSides.testFlag(Qt::LeftEdge) ? w : 0, object.frameSides.testFlag(Qt::TopEdge) ? w : 0,
+                    object.frameSides.testFlag(Qt::RightEdge) ? -w : 0,
+                    object.frameSides.testFlag(Qt::BottomEdge) ? -w : 0);
+    }
+    return area;
+}
+
+TextBlockLayout layoutFor(const PageObject& object, int stretch)
+{
+    return TextBlockLayout(CertificateFonts::font(object.font), CertificateFonts::lineHeight(object.font.pointSize),
+                           stretch);
+}
+
+bool everyParagraphFits(const PageObject& object, int stretch)
+{
+    const TextBlockLayout layout = layoutFor(object, stretch);
+    const qreal width = textArea(object).width();
+    for (const QString& paragraph : object.text.split(QLatin1Char('\n'))) {
+        if (layout.breakParagraph(paragraph, width).size() > 1)
+            return false;
+    }
+    return true;
+}
+
+int computeStretch(const PageObject& object)
+{
+    if (!object.isStatic() || TextBlockLayout::arabicRuns(object.text).isEmpty() || everyParagraphFits(object, 100))
+        return 100;
+    // The widest stretch at which every line fits; widths shrink steadily with the stretch.
+    int fits = narrowestStretch;
+    int overflows = 100;
+    while (overflows - fits > 1) {
+        const int middle = (fits + overflows) / 2;
+        if (everyParagraphFits(object, middle))
+            fits = middle;
+        else
+            overflows = middle;
+    }
+    return fits;
+}
+
+struct PlacedLines
+{
+    TextBlockLayout layout;
+    QList<LaidOutLine> lines;
+};
+
+PlacedLines placeText(int pageIndex, const PageObject& object, const CertificateRecord& record)
+{
+    TextBlockLayout layout = layoutFor(object, arabicStretch(pageIndex, object.name));
+    QList<LaidOutLine> lines = layout.layOut(CertificateText::objectText(object, record), textArea(object),
+                                             object.horizontal, object.vertical);
+    return {std::move(layout), std::move(lines)};
+}
+
+void paintObject(QPainter& painter, int pageIndex, const PageObject& object, const CertificateRecord& record)
+{
+    if (object.kind == PageObject::Kind::Line) {
+        painter.setPen(QPen(Qt::black, 1.0));
+        painter.drawLine(object.box.topLeft(), object.box.bottomRight());
+        return;
+    }
+    painter.save();
+    painter.setClipRect(object.box, Qt::IntersectClip);
+    if (object.frameSides != Qt::Edges()) {
+        QPen framePen(Qt::black, object.frameWidth);
+        painter.setPen(framePen);
+        const QRectF box = object.box;
+        if (object.frameSides.testFlag(Qt::LeftEdge))
+            painter.drawLine(box.topLeft(), box.bottomLeft());
+        if (object.frameSides.testFlag(Qt::TopEdge))
+            painter.drawLine(box.topLeft(), box.topRight());
+        if (object.frameSides.testFlag(Qt::RightEdge))
+            painter.drawLine(box.topRight(), box.bottomRight());
+        if (object.frameSides.testFlag(Qt::BottomEdge))
+            painter.drawLine(box.bottomLeft(), box.bottomRight());
+    }
+    painter.setPen(object.colour);
+    const PlacedLines placed = placeText(pageIndex, object, record);
+    for (const LaidOutLine& line : placed.lines)
+        placed.layout.draw(painter, line);
+    painter.restore();
+}
+
+} // namespace
 
 QPageLayout pageLayout()
 {
@@ -16,7 +122,7 @@ QPageLayout pageLayout()
 
 QSizeF pageSizePx()
 {
-    return QSizeF(210.0 / 25.4 * 96.0, 297.0 / 25.4 * 96.0);
+    return QSizeF(210.0 * CertificateTemplate::pixelsPerMillimetre, 297.0 * CertificateTemplate::pixelsPerMillimetre);
 }
 
 bool openRecord(RecordStore& store, const QString& number, CertificateRecord* record, DbError* error)
@@ -30,11 +136,74 @@ bool openRecord(RecordStore& store, const QString& number, CertificateRecord* re
     return true;
 }
 
+int arabicStretch(int pageIndex, const QString& objectName)
+{
+    static QHash<QString, int> cache;
+    const QString key = QString::number(pageIndex) + QLatin1Char('/') + objectName;
+    const auto found = cache.constFind(key);
+    if (found != cache.constEnd())
+        return *found;
+    const PageObject* object = CertificateTemplate::findObject(pageIndex, objectName);
+    const int stretch = object ? computeStretch(*object) : 100;
+    cache.insert(key, stretch);
+    return stretch;
+}
+
 void paintPage(QPainter& painter, int pageIndex, const CertificateRecord& record)
 {
-    // Placeholder until the page templates are drawn: the page number and the record's number.
-    painter.drawText(QRectF(QPointF(0, 0), pageSizePx()), Qt::AlignCenter,
-                     QStringLiteral("%1 %2").arg(pageIndex + 1).arg(record ? record->cincere : QString()));
+    painter.save();
+    painter.translate(CertificateTemplate::marginPx, CertificateTemplate::marginPx);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    for (const PageObject& object : CertificateTemplate::pageObjects(pageIndex))
+        paintObject(painter, pageIndex, object, record);
+    painter.restore();
+}
+
+bool renderDocument(QPagedPaintDevice& device, const CertificateRecord& record)
+{
+    // The pages carry their margins in their own coordinates, so the device paints the whole sheet.
+    if (auto* printer = dynamic_cast<QPrinter*>(&device)) {
+        printer->setFullPage(true);
+        if (!printer->setPageLayout(pageLayout()))
+            return false;
+    } else {
+        QPageLayout sheet = pageLayout();
+        sheet.setMinimumMargins(QMarginsF());
+        sheet.setMargins(QMarginsF());
+        if (!device.setPageLayout(sheet))
+            return false;
+    }
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    painter.scale(device.logicalDpiX() / 96.0, device.logicalDpiY() / 96.0);
+    for (int page = 0; page < pageCount; ++page) {
+        if (page > 0 && !device.newPage()) {
+            painter.end();
+            return false;
+        }
+        paintPage(painter, page, record);
+    }
+    return painter.end();
+}
+
+QList<TextLine> textLines(int pageIndex, const CertificateRecord& record)
+{
+    QList<TextLine> result;
+    for (const PageObject& object : CertificateTemplate::pageObjects(pageIndex)) {
+        if (object.kind != PageObject::Kind::Text)
+            continue;
+        const PlacedLines placed = placeText(pageIndex, object, record);
+        for (const LaidOutLine& line : placed.lines) {
+            const QRectF visible = line.rect.intersected(object.box);
+            if (line.text.trimmed().isEmpty() || visible.isEmpty())
+                continue;
+            result.append({object.name, line.text,
+                           visible.translated(CertificateTemplate::marginPx, CertificateTemplate::marginPx)});
+        }
+    }
+    return result;
 }
 
 } // namespace Certificate

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "store/AttestationRecord.h"
+#include "CertificateRecord.h"
 #include "store/DbError.h"
 
+#include <QList>
 #include <QPageLayout>
+#include <QRectF>
 #include <QSizeF>
-#include <optional>
+#include <QString>
 
+class QPagedPaintDevice;
 class QPainter;
 class RecordStore;
-
-/// The record a certificate prints: the first row found for its number, or none.
-using CertificateRecord = std::optional<AttestationRecord>;
 
 /// The two-page certificate: page 0 the installation attestation, page 1 the guarantee.
 namespace Certificate {
@@ -29,5 +29,26 @@ QSizeF pageSizePx();
 /// Draws one page. The painter's unit must be one pixel at 96 per inch, with the origin at the paper's
 /// top-left corner; the same call serves the screen, the printer and PDF.
 void paintPage(QPainter& painter, int pageIndex, const CertificateRecord& record);
+
+/// Prints both pages on a printer or a PDF writer: sets A4 on the device, paints the whole sheet in our
+/// own coordinates (margins included, so they are not applied twice) scaled from 96 per inch to the
+/// device's resolution, with a new page between the two. False when the device refuses to paint.
+[[nodiscard]] bool renderDocument(QPagedPaintDevice& device, const CertificateRecord& record);
+
+/// A line of text as a page shows it, for searching the pages.
+struct TextLine
+{
+    QString objectName;
+    QString text;
+    /// The visible part of the line, in 96-per-inch pixels from the paper's top-left corner.
+    QRectF rect;
+};
+
+/// The visible, non-blank text lines of a page, laid out by the same code that paints them.
+QList<TextLine> textLines(int pageIndex, const CertificateRecord& record);
+
+/// The percentage to which an object's Arabic runs are narrowed (100: not at all), the same on every
+/// device: just enough for each line of a fixed text to fit its box whole; 100 for texts from the record.
+int arabicStretch(int pageIndex, const QString& objectName);
 
 } // namespace Certificate

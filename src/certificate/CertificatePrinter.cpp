@@ -22,7 +22,8 @@ bool print(QWidget* parent, const PageSource& pages)
     printer.setCollateCopies(true);
     printer.setPrintRange(QPrinter::AllPages);
     printer.setFromTo(0, 0);
-    PageRenderer::preparePageLayout(pages, printer);
+    // The dialog opens on the pages' paper; a printer that refuses it is reported when printing starts.
+    (void)PageRenderer::preparePageLayout(pages, printer);
     if (!dialogs.askPrint(parent, &printer))
         return false;
 

@@ -11,13 +11,19 @@
 
 namespace PageRenderer {
 
-void preparePageLayout(const PageSource& pages, QPagedPaintDevice& device)
+bool preparePageLayout(const PageSource& pages, QPagedPaintDevice& device)
 {
-    if (auto* printer = dynamic_cast<QPrinter*>(&device))
-        printer->setFullPage(true); // the pages carry their own margins
     const QSizeF paperMm = pages.pageSizePx * 25.4 / 96.0;
     const QPageSize pageSize(paperMm, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
-    device.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    // The pages carry their own margins, so the device paints the whole sheet from its corner.
+    if (auto* printer = dynamic_cast<QPrinter*>(&device)) {
+        printer->setFullPage(true);
+        return printer->setPageLayout(
+            QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    }
+    QPageLayout sheet(pageSize, QPageLayout::Portrait, QMarginsF());
+    sheet.setMinimumMargins(QMarginsF());
+    return device.setPageLayout(sheet);
 }
 
 bool renderPages(const PageSource& pages, QPagedPaintDevice& device, int firstPage, int lastPage, QString* error)
@@ -28,7 +34,10 @@ bool renderPages(const PageSource& pages, QPagedPaintDevice& device, int firstPa
         *error = QCoreApplication::translate("PageRenderer", "There is no page to print");
         return false;
     }
-    preparePageLayout(pages, device);
+    if (!preparePageLayout(pages, device)) {
+        *error = QCoreApplication::translate("PageRenderer", "The device does not take A4 pages");
+        return false;
+    }
     QPainter painter;
     if (!painter.begin(&device)) {
         *error = QCoreApplication::translate("PageRenderer", "The output device could not be opened");

@@ -36,6 +36,15 @@ void PreparedDocument::paintPage(QPainter& painter, int pageIndex) const
     painter.restore();
 }
 
+QList<Certificate::TextLine> PreparedDocument::textLines(int pageIndex) const
+{
+    QList<Certificate::TextLine> lines = Certificate::textLines(pageIndex, m_record);
+    const QMarginsF shift = m_marginsMm - defaultMarginsMm();
+    for (Certificate::TextLine& line : lines)
+        line.rect.translate(shift.left() * pxPerMm, shift.top() * pxPerMm);
+    return lines;
+}
+
 PageSource PreparedDocument::pageSource() const
 {
     // A copy, so the source stays valid whatever happens to this document.

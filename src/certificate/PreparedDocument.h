@@ -31,6 +31,8 @@ public:
     /// Draws one page: painter unit one 96-dpi pixel, origin at the paper's corner.
     void paintPage(QPainter& painter, int pageIndex) const;
     PageSource pageSource() const;
+    /// The visible text lines of a page, where this document's margins put them.
+    QList<Certificate::TextLine> textLines(int pageIndex) const;
 
     [[nodiscard]] bool save(QIODevice* device, QString* error) const;
     [[nodiscard]] static bool load(QIODevice* device, PreparedDocument* document, QString* error);

@@ -247,7 +247,7 @@ void PreviewWindow::produceNextPage()
         return;
     const PageSource pages = m_document.pageSource();
     const int page = m_pageTexts.size();
-    m_pageTexts.append(PageText::collect(pages, page));
+    m_pageTexts.append(m_document.textLines(page));
     auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(renderThumbnail(pages, page))), QString::number(page + 1),
                                      m_thumbnails);
     item->setTextAlignment(Qt::AlignHCenter);
@@ -384,8 +384,13 @@ void PreviewWindow::find(const QString& text)
     m_matches.clear();
     m_currentMatch = -1;
     for (int page = 0; page < m_pageTexts.size(); ++page) {
-        for (const QRectF& rect : PageText::find(m_pageTexts.at(page), text))
-            m_matches.append({page, rect});
+        for (const Certificate::TextLine& line : m_pageTexts.at(page)) {
+            if (text.isEmpty())
+                break;
+            const qsizetype count = line.text.count(text, Qt::CaseInsensitive);
+            for (qsizetype i = 0; i < count; ++i)
+                m_matches.append({page, line.rect});
+        }
     }
     if (!m_matches.isEmpty()) {
         const auto fromHere = std::find_if(m_matches.cbegin(), m_matches.cend(),

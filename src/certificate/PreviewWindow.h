@@ -1,6 +1,5 @@
 #pragma once
 
-#include "PageText.h"
 #include "PreparedDocument.h"
 
 #include <QDialog>
@@ -88,7 +87,7 @@ private:
     bool m_cancelled = false;
     bool m_productionStarted = false;
     QTimer m_productionTimer;
-    QList<QList<PageText::Run>> m_pageTexts;
+    QList<QList<Certificate::TextLine>> m_pageTexts;
     QList<QPair<int, QRectF>> m_matches;
     int m_currentMatch = -1;
     QString m_findText;
