@@ -17,9 +17,11 @@ bool preparePageLayout(const PageSource& pages, QPagedPaintDevice& device)
     const QPageSize pageSize(paperMm, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
     // The pages carry their own margins, so the device paints the whole sheet from its corner.
     if (auto* printer = dynamic_cast<QPrinter*>(&device)) {
-        printer->setFullPage(true);
-        return printer->setPageLayout(
+        const bool ok = printer->setPageLayout(
             QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+        // After the layout: setting a layout with margins turns full-page mode off again.
+        printer->setFullPage(true);
+        return ok && printer->fullPage();
     }
     QPageLayout sheet(pageSize, QPageLayout::Portrait, QMarginsF());
     sheet.setMinimumMargins(QMarginsF());

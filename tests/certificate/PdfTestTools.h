@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QPainter>
 #include <QProcess>
+#include <QRectF>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -52,6 +54,22 @@ inline QString pdfText(const QString& path, const QString& password = QString())
         arguments << QStringLiteral("-upw") << password;
     arguments << QStringLiteral("-enc") << QStringLiteral("UTF-8") << path << QStringLiteral("-");
     return runTool(QStringLiteral("pdftotext"), arguments).output;
+}
+
+/// Where a word is on the first page that holds it, in points from the page's top-left corner (empty when
+/// the word is not there), as pdftotext -bbox reports it.
+inline QRectF wordBox(const QString& path, const QString& word)
+{
+    const QString html =
+        runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")}).output;
+    const QRegularExpression pattern(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">%1</word>")
+            .arg(QRegularExpression::escape(word)));
+    const QRegularExpressionMatch match = pattern.match(html);
+    if (!match.hasMatch())
+        return QRectF();
+    return QRectF(QPointF(match.captured(1).toDouble(), match.captured(2).toDouble()),
+                  QPointF(match.captured(3).toDouble(), match.captured(4).toDouble()));
 }
 
 } // namespace PdfTestTools
