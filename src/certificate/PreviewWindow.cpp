@@ -10,6 +10,8 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -55,6 +57,9 @@ PreviewWindow::PreviewWindow(const PreparedDocument& document, QWidget* parent) 
     setWindowTitle(QStringLiteral("Preview"));
     setModal(true);
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
+    // Maximized; the screen's size as well, for a desktop without a window manager to honour the state.
+    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
     setWindowState(Qt::WindowMaximized);
 
     m_pageView = new PageView(this);
@@ -210,6 +215,11 @@ void PreviewWindow::buildToolBar()
         addAction(QStringLiteral("CloseAction"), tr("Close"), QKeySequence(), &PreviewWindow::reject);
     closeAction->setIcon(s->standardIcon(QStyle::SP_DialogCloseButton));
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    // The page arrows and the file buttons speak for themselves: pictures only, so the whole bar fits.
+    for (QAction* pictureOnly : {openAction, saveAction, first, previous, next, last, findNextAction}) {
+        if (auto* toolButton = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(pictureOnly)))
+            toolButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    }
 
     for (QAction* action : m_toolBar->actions()) {
         if (!action->isSeparator() && action != closeAction)
