@@ -2,12 +2,15 @@
 #include "TestEnvironment.h"
 #include "certificate/PageSettingsDialog.h"
 #include "certificate/PdfExportDialog.h"
+#include "certificate/PreviewDialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 class TestPdfExportDialogs : public QObject
@@ -16,10 +19,26 @@ class TestPdfExportDialogs : public QObject
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
+    void printDialogCaptioned();
     void exportOptionsShownAndReturned();
     void pageSettingsUnitRemembered_data();
     void pageSettingsUnitRemembered();
 };
+
+void TestPdfExportDialogs::printDialogCaptioned()
+{
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        caption = dialog->windowTitle();
+        dialog->reject();
+    });
+    QPrinter printer;
+    QVERIFY(!PreviewDialogs().askPrint(nullptr, &printer)); // cancelled: nothing to print
+    QCOMPARE(caption, QStringLiteral("Print"));
+}
 
 void TestPdfExportDialogs::exportOptionsShownAndReturned()
 {
