@@ -1,8 +1,10 @@
 // The finished PDF file: version, page size, document information, viewer preferences, fonts, compression,
 // encryption, and writing it safely over an old file.
 #include "PdfTestTools.h"
+#include "TestDatabase.h"
 #include "TestEnvironment.h"
 #include "certificate/PdfWriter.h"
+#include "store/RecordStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -89,6 +91,8 @@ private Q_SLOTS:
     void replacesExistingFile();
     void failureKeepsOldFile_data();
     void failureKeepsOldFile();
+    void companionTool_data();
+    void companionTool();
 
 private:
     QString writeDefault(const PdfExportOptions& options = {});
@@ -384,6 +388,41 @@ void TestPdfWriter::failureKeepsOldFile()
     QVERIFY2(error.contains(QStringLiteral("mes.pdf")), qPrintable(error));
     QCOMPARE(readFile(oldPath), oldContent);
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("mes.pdf")}); // no leftovers
+}
+
+void TestPdfWriter::companionTool_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<bool>("withValues");
+    QTest::newRow("saved number") << "17-2020" << true;
+    QTest::newRow("unknown number") << "17" << false;
+}
+
+void TestPdfWriter::companionTool()
+{
+    QFETCH(QString, number);
+    QFETCH(bool, withValues);
+    TestDatabase db;
+    QVERIFY(db.isValid());
+    {
+        RecordStore store;
+        DbError error;
+        QVERIFY2(store.insertRecord(TestDatabase::sampleRecord(17), &error), qPrintable(error.message));
+    }
+    const QString path = db.directory() + QStringLiteral("/certificat.pdf");
+    const ToolResult run = runTool(QStringLiteral(GPL_ATTEST_DB_PATH), {QStringLiteral("certificate"), number, path});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.output));
+    QVERIFY(readFile(path).startsWith("%PDF-1.5"));
+    const ToolResult check = runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), path});
+    QVERIFY2(check.exitCode == 0, qPrintable(check.output));
+    const ToolResult info = runTool(QStringLiteral("pdfinfo"), {path});
+    QVERIFY2(info.output.contains(QStringLiteral("Author:          FastReport")), qPrintable(info.output));
+    QVERIFY2(info.output.contains(QStringLiteral("Pages:           2")), qPrintable(info.output));
+    // Both pages, with or without the record's values.
+    const QString text = pdfText(path);
+    QVERIFY2(text.contains(QStringLiteral("ATTESTATION D'INSTALLATION")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("الضمان")), qPrintable(text));
+    QCOMPARE(text.contains(QStringLiteral("OWNER 17")), withValues);
 }
 
 GPL_TEST_MAIN(TestPdfWriter)

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScrollArea>
 #include <QToolButton>
 
 using namespace PdfTestTools;
@@ -63,6 +64,7 @@ private Q_SLOTS:
     void closingWhileProducingCancels();
     void keyboard_data();
     void keyboard();
+    void zoomToFit();
     void findMarksMatchesAcrossPages();
     void exportMenuEntries();
     void exportProposesLastChosenName();
@@ -209,6 +211,27 @@ void TestPreview::keyboard()
     QVERIFY(ran);
 }
 
+void TestPreview::zoomToFit()
+{
+    const bool ran = withPreview(*m_store, QStringLiteral("17-2020"), [](PreviewWindow* window) {
+        auto* scrollArea = window->findChild<QScrollArea*>(QStringLiteral("PageScrollArea"));
+        QVERIFY(scrollArea);
+        const QSizeF page = window->document().pageSizePx();
+        window->zoomWholePage();
+        const qreal whole = window->zoom();
+        const QSize room = scrollArea->viewport()->size();
+        QVERIFY2(page.height() * whole <= room.height() && page.width() * whole <= room.width(),
+                 qPrintable(QStringLiteral("zoom %1 in %2x%3").arg(whole).arg(room.width()).arg(room.height())));
+        QVERIFY(page.height() * whole > room.height() * 0.9); // a portrait page fills the height
+        window->zoomPageWidth();
+        const qreal width = window->zoom();
+        QVERIFY(width > whole);
+        QVERIFY(page.width() * width <= scrollArea->viewport()->width());
+        QVERIFY(page.width() * width > scrollArea->viewport()->width() * 0.9);
+    });
+    QVERIFY(ran);
+}
+
 void TestPreview::findMarksMatchesAcrossPages()
 {
     const bool ran = withPreview(*m_store, QStringLiteral("17-2020"), [](PreviewWindow* window) {
@@ -327,8 +350,11 @@ void TestPreview::noPrinter()
 {
     FakePreviewDialogs dialogs;
     dialogs.printerInstalled = false;
-    const bool ran = withPreview(*m_store, QStringLiteral("17-2020"),
-                                 [](PreviewWindow* window) { action(window, "PrintAction")->trigger(); });
+    const bool ran = withPreview(*m_store, QStringLiteral("17-2020"), [](PreviewWindow* window) {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keySequence(window, QKeySequence::Print);
+    });
     QVERIFY(ran);
     QCOMPARE(dialogs.printAsked, 0);
     QCOMPARE(m_boxes.size(), 1);
