@@ -69,18 +69,53 @@ int computeStretch(const PageObject& object)
     return fits;
 }
 
-struct PlacedLines
+/// How far a fixed text moves down (up when negative) so that its letters stay inside the box: the Arabic
+/// face reaches further below the baseline than the boxes were drawn for. Zero when the text already fits.
+qreal computeInkShift(int pageIndex, const PageObject& object)
 {
-    TextBlockLayout layout;
-    QList<LaidOutLine> lines;
-};
+    if (!object.isStatic())
+        return 0;
+    const TextBlockLayout layout = layoutFor(object, arabicStretch(pageIndex, object.name));
+    QRectF ink;
+    for (const LaidOutLine& line : layout.layOut(object.text, textArea(object), object.horizontal, object.vertical)) {
+        if (line.baseline <= object.box.bottom())
+            ink |= layout.inkBounds(line);
+    }
+    if (ink.isEmpty())
+        return 0;
+    const QRectF& box = object.box;
+    if (ink.bottom() > box.bottom())
+        return qMax(box.bottom() - ink.bottom(), qMin(0.0, box.top() - ink.top()));
+    if (ink.top() < box.top())
+        return qMin(box.top() - ink.top(), qMax(0.0, box.bottom() - ink.bottom()));
+    return 0;
+}
 
-PlacedLines placeText(int pageIndex, const PageObject& object, const CertificateRecord& record)
+/// As much of wanted (a vertical move) as keeps the letters of the lines that show inside the box.
+qreal rowShift(const PageObject& object, const TextBlockLayout& layout, const QList<LaidOutLine>& lines, qreal wanted)
 {
-    TextBlockLayout layout = layoutFor(object, arabicStretch(pageIndex, object.name));
-    QList<LaidOutLine> lines = layout.layOut(CertificateText::objectText(object, record), textArea(object),
-                                             object.horizontal, object.vertical);
-    return {std::move(layout), std::move(lines)};
+    QRectF ink;
+    for (const LaidOutLine& line : lines) {
+        if (line.baseline <= object.box.bottom())
+            ink |= layout.inkBounds(line);
+    }
+    if (ink.isEmpty())
+        return 0;
+    if (wanted < 0)
+        return qMax(wanted, qMin(0.0, object.box.top() - ink.top()));
+    return qMin(wanted, qMax(0.0, object.box.bottom() - ink.bottom()));
+}
+
+qreal inkShift(int pageIndex, const PageObject& object)
+{
+    static QHash<QString, qreal> cache;
+    const QString key = QString::number(pageIndex) + QLatin1Char('/') + object.name;
+    const auto found = cache.constFind(key);
+    if (found != cache.constEnd())
+        return *found;
+    const qreal shift = computeInkShift(pageIndex, object);
+    cache.insert(key, shift);
+    return shift;
 }
 
 void paintObject(QPainter& painter, int pageIndex, const PageObject& object, const CertificateRecord& record)
@@ -106,9 +141,12 @@ void paintObject(QPainter& painter, int pageIndex, const PageObject& object, con
             painter.drawLine(box.bottomLeft(), box.bottomRight());
     }
     painter.setPen(object.colour);
-    const PlacedLines placed = placeText(pageIndex, object, record);
-    for (const LaidOutLine& line : placed.lines)
-        placed.layout.draw(painter, line);
+    const PlacedText placed = placeText(pageIndex, object, record);
+    for (const LaidOutLine& line : placed.lines) {
+        // Lines wholly below the box would be cut away; leaving them out keeps invisible text out of PDFs.
+        if (line.rect.top() < object.box.bottom())
+            placed.layout.draw(painter, line);
+    }
     painter.restore();
 }
 
@@ -134,6 +172,25 @@ bool openRecord(RecordStore& store, const QString& number, CertificateRecord* re
     if (!rows.isEmpty())
         *record = rows.first();
     return true;
+}
+
+PlacedText placeText(int pageIndex, const CertificateTemplate::PageObject& object, const CertificateRecord& record)
+{
+    TextBlockLayout layout = layoutFor(object, arabicStretch(pageIndex, object.name));
+    const QRectF area = textArea(object).translated(0, inkShift(pageIndex, object));
+    QList<LaidOutLine> lines =
+        layout.layOut(CertificateText::objectText(object, record), area, object.horizontal, object.vertical);
+    const PageObject* label =
+        object.rowLabel.isEmpty() ? nullptr : CertificateTemplate::findObject(pageIndex, object.rowLabel);
+    if (label && !lines.isEmpty()) {
+        const PlacedText labelText = placeText(pageIndex, *label, record);
+        const qreal shift = rowShift(object, layout, lines, labelText.lines.first().baseline - lines.first().baseline);
+        for (LaidOutLine& line : lines) {
+            line.rect.translate(0, shift);
+            line.baseline += shift;
+        }
+    }
+    return {std::move(layout), std::move(lines)};
 }
 
 int arabicStretch(int pageIndex, const QString& objectName)
@@ -164,9 +221,11 @@ bool renderDocument(QPagedPaintDevice& device, const CertificateRecord& record)
 {
     // The pages carry their margins in their own coordinates, so the device paints the whole sheet.
     if (auto* printer = dynamic_cast<QPrinter*>(&device)) {
-        printer->setFullPage(true);
+        // A printer keeps the margins for its dialogs; full-page mode, set after the layout which would
+        // otherwise reset it, puts the origin at the paper's corner.
         if (!printer->setPageLayout(pageLayout()))
             return false;
+        printer->setFullPage(true);
     } else {
         QPageLayout sheet = pageLayout();
         sheet.setMinimumMargins(QMarginsF());
@@ -194,10 +253,11 @@ QList<TextLine> textLines(int pageIndex, const CertificateRecord& record)
     for (const PageObject& object : CertificateTemplate::pageObjects(pageIndex)) {
         if (object.kind != PageObject::Kind::Text)
             continue;
-        const PlacedLines placed = placeText(pageIndex, object, record);
+        const PlacedText placed = placeText(pageIndex, object, record);
         for (const LaidOutLine& line : placed.lines) {
+            // A line whose baseline falls below the box shows at most the tips of its letters.
             const QRectF visible = line.rect.intersected(object.box);
-            if (line.text.trimmed().isEmpty() || visible.isEmpty())
+            if (line.text.trimmed().isEmpty() || visible.isEmpty() || line.baseline > object.box.bottom())
                 continue;
             result.append({object.name, line.text,
                            visible.translated(CertificateTemplate::marginPx, CertificateTemplate::marginPx)});

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "CertificateRecord.h"
+#include "CertificateTemplate.h"
+#include "TextBlockLayout.h"
 #include "store/DbError.h"
 
 #include <QList>
@@ -44,8 +46,17 @@ struct TextLine
     QRectF rect;
 };
 
-/// The visible, non-blank text lines of a page, laid out by the same code that paints them.
+/// The non-blank text lines of a page whose baseline lies inside their box, laid out by the same code that paints them.
 QList<TextLine> textLines(int pageIndex, const CertificateRecord& record);
+
+/// An object's text laid out as paintPage draws it, before the clip at its box; coordinates in 96-per-inch
+/// pixels from the printable area's corner.
+struct PlacedText
+{
+    TextBlockLayout layout;
+    QList<LaidOutLine> lines;
+};
+PlacedText placeText(int pageIndex, const CertificateTemplate::PageObject& object, const CertificateRecord& record);
 
 /// The percentage to which an object's Arabic runs are narrowed (100: not at all), the same on every
 /// device: just enough for each line of a fixed text to fit its box whole; 100 for texts from the record.

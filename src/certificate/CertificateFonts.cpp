@@ -31,9 +31,9 @@ QFont font(const QStringList& familyList, qreal pointSize, bool bold, bool under
     return QFont(result, layoutDevice());
 }
 
-QFont font(const CertificateTemplate::FontSpec& spec)
+QFont font(const CertificateTemplate::FontStyle& style)
 {
-    return font(families(spec.typeface), spec.pointSize, spec.bold, spec.underline);
+    return font(families(style.typeface), style.pointSize, style.bold, style.underline);
 }
 
 QPaintDevice* layoutDevice()

@@ -18,7 +18,7 @@ QStringList families(CertificateTemplate::Typeface typeface);
 
 /// The font of an object, sized for the layout device (96 per inch) and unhinted so that its advances
 /// do not depend on the device that draws it.
-QFont font(const CertificateTemplate::FontSpec& spec);
+QFont font(const CertificateTemplate::FontStyle& style);
 /// Same, with an explicit family list (for measuring candidate faces and for tests on a fixed font).
 QFont font(const QStringList& familyList, qreal pointSize, bool bold = false, bool underline = false);
 

@@ -10,19 +10,19 @@ using Kind = PageObject::Kind;
 using H = HorizontalAlignment;
 using V = VerticalAlignment;
 
-constexpr FontSpec serif(qreal points, bool bold = false, bool underline = false)
+constexpr FontStyle serif(qreal points, bool bold = false, bool underline = false)
 {
-    return FontSpec{Typeface::Serif, points, bold, underline};
+    return FontStyle{Typeface::Serif, points, bold, underline};
 }
 
-constexpr FontSpec sans(qreal points, bool bold = false, bool underline = false)
+constexpr FontStyle sans(qreal points, bool bold = false, bool underline = false)
 {
-    return FontSpec{Typeface::Sans, points, bold, underline};
+    return FontStyle{Typeface::Sans, points, bold, underline};
 }
 
 const QColor blue(0, 0, 255);
 
-PageObject freeText(const char* name, QRectF box, FontSpec font, H horizontal, const QString& text)
+PageObject freeText(const char* name, QRectF box, FontStyle font, H horizontal, const QString& text)
 {
     PageObject object;
     object.name = QString::fromLatin1(name);
@@ -33,7 +33,7 @@ PageObject freeText(const char* name, QRectF box, FontSpec font, H horizontal, c
     return object;
 }
 
-PageObject bound(const char* name, QRectF box, FontSpec font, H horizontal, Column column)
+PageObject bound(const char* name, QRectF box, FontStyle font, H horizontal, Column column)
 {
     PageObject object = freeText(name, box, font, horizontal, QString());
     object.boundColumn = column;
@@ -144,7 +144,7 @@ QList<PageObject> makePage2()
             "يستثنى هذا الضمان العيوب و الأعطاب الناتجة عن سوء إستعمال هذه التجهيزات  أو الناجمة من جراء   ") +
         QLatin1Char('\n') + spaces(65) + QStringLiteral(".تدخلات مالكها أو أي شخص أو أي طرف آخر") + spaces(1);
 
-    return {
+    QList<PageObject> page{
         framed(freeText("Memo19", {374.00, 19.00, 333.49, 102.90}, serif(14, true), H::Justified, identityBlock)),
         framed(coloured(freeText("Memo20", {170.76, 162.55, 379.49, 46.90}, serif(26, true), H::Centre,
                                  QStringLiteral("شهـــــــادة ضمــــــــــان")),
@@ -203,6 +203,24 @@ QList<PageObject> makePage2()
         freeText("Memo41", {537.00, 375.00, 104.49, 21.90}, serif(14), H::Right, QStringLiteral(":Type - النوع -")),
         bound("AttestType1", {294.00, 375.00, 235.98, 21.90}, serif(14), H::Right, Column::Type),
     };
+    // The rows where a value stands left of its label.
+    static constexpr std::pair<const char*, const char*> rows[] = {
+        {"AttestAppart1", "Memo21"},
+        {"AttestMarque1", "Memo23"},
+        {"AttestType1", "Memo41"},
+        {"AttestN_Serie1", "Memo24"},
+        {"AttestVehicle_Immatricul1", "Memo25"},
+        {"Memo27", "Memo26"},
+        {"Memo38", "Memo34"},
+        {"Memo39", "Memo35"},
+    };
+    for (PageObject& object : page) {
+        for (const auto& [value, label] : rows) {
+            if (object.name == QLatin1String(value))
+                object.rowLabel = QString::fromLatin1(label);
+        }
+    }
+    return page;
 }
 
 struct NamedColumn

@@ -32,7 +32,7 @@ Column columnNamed(const QString& name);
 
 enum class Typeface { Serif, Sans };
 
-struct FontSpec
+struct FontStyle
 {
     Typeface typeface = Typeface::Serif;
     qreal pointSize = 14;
@@ -51,7 +51,7 @@ struct PageObject
     QString name;
     /// Pixels at 96 per inch from the printable area's top-left corner. A line runs from topLeft to bottomRight.
     QRectF box;
-    FontSpec font;
+    FontStyle font;
     HorizontalAlignment horizontal = HorizontalAlignment::Left;
     VerticalAlignment vertical = VerticalAlignment::Top;
     QColor colour = Qt::black;
@@ -61,6 +61,9 @@ struct PageObject
     Column boundColumn = Column::None;
     /// Free objects whose values are dates written "dd/mm/yyyy" with the system's separator, never a time.
     bool dayMonthYearFormat = false;
+    /// A value written on the same row as this label: its lines move toward the label's baseline as far as
+    /// its letters stay inside its box, since the label may have moved to keep its Arabic letters inside.
+    QString rowLabel;
     /// A frame is drawn, and insets the text, only on the sides listed; a width alone draws nothing.
     qreal frameWidth = 0;
     Qt::Edges frameSides;

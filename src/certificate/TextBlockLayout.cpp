@@ -3,6 +3,7 @@
 #include "CertificateFonts.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
@@ -187,4 +188,25 @@ void TextBlockLayout::draw(QPainter& painter, const LaidOutLine& line) const
     prepare(layout, line.wordSpacing);
     const QTextLine textLine = layout.lineAt(0);
     layout.draw(&painter, QPointF(line.rect.left(), line.baseline - textLine.ascent()));
+}
+
+QRectF TextBlockLayout::inkBounds(const LaidOutLine& line) const
+{
+    QRectF bounds;
+    if (line.text.trimmed().isEmpty())
+        return bounds;
+    QTextLayout layout(line.text, m_font, CertificateFonts::layoutDevice());
+    prepare(layout, line.wordSpacing);
+    const QPointF offset(line.rect.left(), line.baseline - layout.lineAt(0).ascent());
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        const QRawFont font = run.rawFont();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            const QRectF glyph = font.boundingRect(glyphs.at(i)).translated(positions.at(i) + offset);
+            if (!glyph.isEmpty())
+                bounds |= glyph;
+        }
+    }
+    return bounds;
 }

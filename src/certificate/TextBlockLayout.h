@@ -39,6 +39,8 @@ public:
     QList<LaidOutLine> layOut(const QString& text, const QRectF& area,
                               CertificateTemplate::HorizontalAlignment horizontal,
                               CertificateTemplate::VerticalAlignment vertical) const;
+    /// The bounds of the glyphs' outlines of a laid-out line, where draw puts them; empty for blank lines.
+    QRectF inkBounds(const LaidOutLine& line) const;
     /// Draws a line laid out by layOut; the painter's unit is the layout device's pixel.
     void draw(QPainter& painter, const LaidOutLine& line) const;
 
