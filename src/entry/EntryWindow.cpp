@@ -1,5 +1,7 @@
 #include "EntryWindow.h"
 
+#include "certificate/CertificatePreview.h"
+
 #include "maintenance/RecordsBrowser.h"
 #include "store/DayCount.h"
 #include "store/RecordStore.h"
@@ -200,6 +202,7 @@ void EntryWindow::buildLayout()
     m_browseButton->setFont(UiFonts::sans(13, true));
     setFlatButtonColours(m_browseButton, palette().color(QPalette::Highlight));
     connect(m_browseButton, &QToolButton::clicked, this, &EntryWindow::openBrowser);
+    connect(m_printLastButton, &QToolButton::clicked, this, &EntryWindow::printLastSaved);
 
     auto* searchPanel = panel(this, "Panel1", 440, 4, 297, 81, palette().color(QPalette::Button));
     label(searchPanel, "Label13", 97, 8, 81, 16, QStringLiteral("RECHERCHE"));
@@ -208,6 +211,8 @@ void EntryWindow::buildLayout()
     m_lookupEdit = place(new QLineEdit(searchPanel), "Edit7", 97, 42, 121, 24);
     m_lookupEdit->setAlignment(Qt::AlignCenter);
     m_lookupButton = button(searchPanel, "SpeedButton1", 224, 42, 65, 24, QString(), Glyphs::magnifier());
+    connect(m_lookupButton, &QToolButton::clicked, this, &EntryWindow::lookUpAndPrint);
+    connect(m_lookupEdit, &QLineEdit::returnPressed, this, &EntryWindow::lookUpAndPrint);
 
     // Tab order: the entry fields, then the look-up box, the date last; Enter gives the order of entry.
     const QList<QWidget*> tabOrder = {m_ownerEdit,    m_registrationEdit, m_makeEdit,     m_typeEdit,
@@ -393,4 +398,21 @@ void EntryWindow::openBrowser()
 {
     if (m_browser)
         m_browser->exec();
+}
+
+void EntryWindow::lookUpAndPrint()
+{
+    // The number as typed: the look-up compares the whole number, without changing its case.
+    CertificatePreview::showForNumber(this, *m_store, m_lookupEdit->text());
+}
+
+void EntryWindow::printLastSaved()
+{
+    QString number;
+    DbError error;
+    if (!m_store->selectLastNumber(&number, &error)) {
+        MessageBoxes::showError(this, error.message);
+        return;
+    }
+    CertificatePreview::showForNumber(this, *m_store, number);
 }

@@ -30,6 +30,10 @@ public Q_SLOTS:
     /// Reads the newest record into the last-record line (Label17).
     void refreshLastRecord();
     void openBrowser();
+    /// Shows the certificate of the number typed in Edit7 (SpeedButton1, Enter in Edit7).
+    void lookUpAndPrint();
+    /// Shows the certificate of the newest record, normally the one just saved (SpeedButton3).
+    void printLastSaved();
     /// Empties the entry fields, sets the date to now and the number to its proposal "-" + year, and puts
     /// the focus in the first field. The status line, the last-record line and the print-last button stay.
     void clearFields();

@@ -1,12 +1,13 @@
 // gpl-attest-db: creates the attestation database and writes certificates without a window.
 #include "certificate/Certificate.h"
+#include "certificate/PdfWriter.h"
+#include "certificate/PreparedDocument.h"
 #include "store/RecordStore.h"
 #include "store/Schema.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QGuiApplication>
-#include <QPdfWriter>
-#include <QSaveFile>
 #include <QStringList>
 #include <QTextStream>
 #include <cstring>
@@ -35,30 +36,6 @@ int init(const QStringList& args)
     return 0;
 }
 
-/// Writes both pages to path through a temporary file beside it, renamed into place once complete.
-bool writeCertificatePdf(const QString& path, const CertificateRecord& record, QString* errorText)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *errorText = file.errorString();
-        return false;
-    }
-    {
-        QPdfWriter writer(&file);
-        writer.setCreator(QStringLiteral("gpl-attest"));
-        if (!Certificate::renderDocument(writer, record)) {
-            file.cancelWriting();
-            *errorText = QStringLiteral("cannot draw the certificate pages");
-            return false;
-        }
-    }
-    if (!file.commit()) {
-        *errorText = file.errorString();
-        return false;
-    }
-    return true;
-}
-
 int certificate(const QStringList& args)
 {
     if (args.size() != 2)
@@ -71,7 +48,8 @@ int certificate(const QStringList& args)
         return 1;
     }
     QString errorText;
-    if (!writeCertificatePdf(args.at(1), record, &errorText)) {
+    if (!PdfWriter::writeFile(args.at(1), PreparedDocument(record).pageSource(), PdfExportOptions(),
+                              QDateTime::currentDateTime(), &errorText)) {
         QTextStream(stderr) << "gpl-attest-db: " << args.at(1) << ": " << errorText << '\n';
         return 1;
     }
