@@ -9,9 +9,7 @@
 #include <QHash>
 #include <QMarginsF>
 #include <QPageSize>
-#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 
 namespace Certificate {
 
@@ -215,36 +213,6 @@ void paintPage(QPainter& painter, int pageIndex, const CertificateRecord& record
     for (const PageObject& object : CertificateTemplate::pageObjects(pageIndex))
         paintObject(painter, pageIndex, object, record);
     painter.restore();
-}
-
-bool renderDocument(QPagedPaintDevice& device, const CertificateRecord& record)
-{
-    // The pages carry their margins in their own coordinates, so the device paints the whole sheet.
-    if (auto* printer = dynamic_cast<QPrinter*>(&device)) {
-        // A printer keeps the margins for its dialogs; full-page mode, set after the layout which would
-        // otherwise reset it, puts the origin at the paper's corner.
-        if (!printer->setPageLayout(pageLayout()))
-            return false;
-        printer->setFullPage(true);
-    } else {
-        QPageLayout sheet = pageLayout();
-        sheet.setMinimumMargins(QMarginsF());
-        sheet.setMargins(QMarginsF());
-        if (!device.setPageLayout(sheet))
-            return false;
-    }
-    QPainter painter;
-    if (!painter.begin(&device))
-        return false;
-    painter.scale(device.logicalDpiX() / 96.0, device.logicalDpiY() / 96.0);
-    for (int page = 0; page < pageCount; ++page) {
-        if (page > 0 && !device.newPage()) {
-            painter.end();
-            return false;
-        }
-        paintPage(painter, page, record);
-    }
-    return painter.end();
 }
 
 QList<TextLine> textLines(int pageIndex, const CertificateRecord& record)

@@ -11,7 +11,6 @@
 #include <QSizeF>
 #include <QString>
 
-class QPagedPaintDevice;
 class QPainter;
 class RecordStore;
 
@@ -31,11 +30,6 @@ QSizeF pageSizePx();
 /// Draws one page. The painter's unit must be one pixel at 96 per inch, with the origin at the paper's
 /// top-left corner; the same call serves the screen, the printer and PDF.
 void paintPage(QPainter& painter, int pageIndex, const CertificateRecord& record);
-
-/// Prints both pages on a printer or a PDF writer: sets A4 on the device, paints the whole sheet in our
-/// own coordinates (margins included, so they are not applied twice) scaled from 96 per inch to the
-/// device's resolution, with a new page between the two. False when the device refuses to paint.
-[[nodiscard]] bool renderDocument(QPagedPaintDevice& device, const CertificateRecord& record);
 
 /// A line of text as a page shows it, for searching the pages.
 struct TextLine
