@@ -1,10 +1,12 @@
 #include "RecordStore.h"
 
 #include "Schema.h"
+#include "SearchIndex.h"
 #include "Sqlite.h"
 #include "Statement.h"
 
 #include <QDir>
+#include <QStringList>
 
 #include <limits>
 
@@ -59,18 +61,50 @@ bool readRows(Statement& s, QList<AttestationRecord>* rows, DbError* error)
     }
 }
 
-// Case-insensitive literal prefix test, Unicode-aware (SQLite's own LIKE folds ASCII only).
-void prefixMatch(sqlite3_context* context, int, sqlite3_value** argv)
+// The page statement of a search, prepared and bound. Every form walks an index in descending id
+// order or reads a bounded range of it, so no form reads the whole table.
+bool preparePage(sqlite3* db, Statement& s, RecordStore::Search search, const QString& prefix, qint32 beforeId,
+                 int limit, const QString& lead, DbError* error)
 {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-    const auto* prefix = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
-    if (!text || !prefix) {
-        sqlite3_result_int(context, prefix && !*prefix ? 1 : 0);
-        return;
+    const qint64 before = beforeId > 0 ? beforeId : std::numeric_limits<qint64>::max();
+    const QString folded = SearchIndex::fold(prefix);
+    if (search == RecordStore::Search::All || folded.isEmpty()) {
+        return s.prepare(db, lead + selectColumns + QStringLiteral("WHERE id < :before ORDER BY id DESC LIMIT :limit"),
+                         error) &&
+               s.bindInteger(":before", before, error) && s.bindInteger(":limit", limit, error);
     }
-    const QString value = QString::fromUtf8(text, sqlite3_value_bytes(argv[0]));
-    const QString start = QString::fromUtf8(prefix, sqlite3_value_bytes(argv[1]));
-    sqlite3_result_int(context, value.startsWith(start, Qt::CaseInsensitive) ? 1 : 0);
+    const auto kind = static_cast<int>(search == RecordStore::Search::NumberPrefix ? SearchIndex::Kind::Number
+                                                                                   : SearchIndex::Kind::Owner);
+    const QString columns =
+        QStringLiteral("SELECT a.id, a.Appart, a.Vehicle_Immatricul, a.Marque, a.Type, a.N_Serie, a.Marque_Reservoir, "
+                       "a.N_Reservoir, a.Epreuve, a.Capacity, a.Cincere, a.Date_Start_Valid ");
+    const QString terms = QLatin1String(SearchIndex::tableName);
+    if (SearchIndex::characterCount(folded) <= SearchIndex::prefixLevels) {
+        // Short prefix: its entries are one key range ordered by id, read backwards from `before`.
+        return s.prepare(db,
+                         lead + columns +
+                             QStringLiteral("FROM %1 AS s CROSS JOIN Attest_Install_Garantie AS a ON a.id = s.id "
+                                            "WHERE s.kind = :kind AND s.term = :term AND s.id < :before "
+                                            "ORDER BY s.id DESC LIMIT :limit")
+                                 .arg(terms),
+                         error) &&
+               s.bindInteger(":kind", kind, error) && s.bindText(":term", folded, error) &&
+               s.bindInteger(":before", before, error) && s.bindInteger(":limit", limit, error);
+    }
+    // Longer prefix: the whole texts that start with it form one key range; it is read entirely but only
+    // texts longer than the prefix levels are in it, which a long prefix rarely shares with many rows.
+    const QString end = SearchIndex::prefixEnd(folded);
+    const QString endCondition = end.isEmpty() ? QString() : QStringLiteral("AND term < :end ");
+    return s.prepare(db,
+                     lead + columns +
+                         QStringLiteral("FROM (SELECT id FROM %1 WHERE kind = :kind AND term >= :start %2"
+                                        "AND id < :before ORDER BY id DESC LIMIT :limit) AS s "
+                                        "CROSS JOIN Attest_Install_Garantie AS a ON a.id = s.id ORDER BY s.id DESC")
+                             .arg(terms, endCondition),
+                     error) &&
+           s.bindInteger(":kind", kind, error) && s.bindText(":start", folded, error) &&
+           (end.isEmpty() || s.bindText(":end", end, error)) && s.bindInteger(":before", before, error) &&
+           s.bindInteger(":limit", limit, error);
 }
 
 } // namespace
@@ -92,9 +126,7 @@ bool RecordStore::open(DbError* error)
     const QString path = QDir::current().absoluteFilePath(m_fileName);
     if (!m_connection.open(path, password(), Connection::OpenMode::ExistingOnly, error))
         return false;
-    if (sqlite3_create_function_v2(m_connection.handle(), "gpl_starts_with", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                   nullptr, &prefixMatch, nullptr, nullptr, nullptr) != SQLITE_OK) {
-        *error = Connection::lastError(m_connection.handle());
+    if (!Schema::ensureSearchIndex(m_connection, error)) {
         m_connection.close();
         return false;
     }
@@ -110,11 +142,12 @@ bool RecordStore::insertRecord(const AttestationRecord& record, DbError* error)
 {
     Statement s;
     return ensureOpen(error) &&
-           s.prepare(m_connection.handle(),
-                     QStringLiteral("INSERT INTO Attest_Install_Garantie (Appart, Vehicle_Immatricul, Marque, Type, "
-                                    "N_Serie, Marque_Reservoir, N_Reservoir, Epreuve, Capacity, Cincere, "
-                                    "Date_Start_Valid) VALUES (:x1, :x2, :x3, :x4, :x5, :x6, :x7, :x8, :x9, :x10, :x11)"),
-                     error) &&
+           s.prepare(
+               m_connection.handle(),
+               QStringLiteral("INSERT INTO Attest_Install_Garantie (Appart, Vehicle_Immatricul, Marque, Type, "
+                              "N_Serie, Marque_Reservoir, N_Reservoir, Epreuve, Capacity, Cincere, "
+                              "Date_Start_Valid) VALUES (:x1, :x2, :x3, :x4, :x5, :x6, :x7, :x8, :x9, :x10, :x11)"),
+               error) &&
            bindValues(s, record, error) && s.execute(error);
 }
 
@@ -151,8 +184,7 @@ bool RecordStore::selectLastRecord(std::optional<AttestationRecord>* record, DbE
     Statement s;
     if (!(ensureOpen(error) &&
           s.prepare(m_connection.handle(),
-                    selectColumns +
-                        QStringLiteral("WHERE id = (SELECT max(id) FROM Attest_Install_Garantie)"),
+                    selectColumns + QStringLiteral("WHERE id = (SELECT max(id) FROM Attest_Install_Garantie)"),
                     error) &&
           readRows(s, &rows, error)))
         return false;
@@ -165,11 +197,10 @@ bool RecordStore::selectLastNumber(QString* number, DbError* error)
 {
     number->clear();
     Statement s;
-    if (!(ensureOpen(error) &&
-          s.prepare(m_connection.handle(),
-                    QStringLiteral("SELECT Cincere AS NE FROM Attest_Install_Garantie "
-                                   "WHERE id = (SELECT max(id) FROM Attest_Install_Garantie)"),
-                    error)))
+    if (!(ensureOpen(error) && s.prepare(m_connection.handle(),
+                                         QStringLiteral("SELECT Cincere AS NE FROM Attest_Install_Garantie "
+                                                        "WHERE id = (SELECT max(id) FROM Attest_Install_Garantie)"),
+                                         error)))
         return false;
     switch (s.step(error)) {
     case Statement::Step::Row:
@@ -194,16 +225,27 @@ bool RecordStore::selectByNumber(const QString& number, QList<AttestationRecord>
 bool RecordStore::fetchPage(Search search, const QString& prefix, qint32 beforeId, int limit,
                             QList<AttestationRecord>* rows, DbError* error)
 {
-    QString where = QStringLiteral("WHERE id < :before ");
-    if (search == Search::NumberPrefix)
-        where += QStringLiteral("AND gpl_starts_with(Cincere, :prefix) ");
-    else if (search == Search::OwnerPrefix)
-        where += QStringLiteral("AND gpl_starts_with(Appart, :prefix) ");
     Statement s;
-    return ensureOpen(error) &&
-           s.prepare(m_connection.handle(), selectColumns + where + QStringLiteral("ORDER BY id DESC LIMIT :limit"),
-                     error) &&
-           s.bindInteger(":before", beforeId > 0 ? beforeId : std::numeric_limits<qint32>::max(), error) &&
-           (search == Search::All || s.bindText(":prefix", prefix, error)) &&
-           s.bindInteger(":limit", limit, error) && readRows(s, rows, error);
+    return ensureOpen(error) && preparePage(m_connection.handle(), s, search, prefix, beforeId, limit, {}, error) &&
+           readRows(s, rows, error);
+}
+
+bool RecordStore::explainPage(Search search, const QString& prefix, QStringList* plan, DbError* error)
+{
+    plan->clear();
+    Statement s;
+    if (!(ensureOpen(error) &&
+          preparePage(m_connection.handle(), s, search, prefix, 0, 60, QStringLiteral("EXPLAIN QUERY PLAN "), error)))
+        return false;
+    for (;;) {
+        switch (s.step(error)) {
+        case Statement::Step::Row:
+            plan->append(s.text(s.columnIndex("detail")));
+            break;
+        case Statement::Step::Done:
+            return true;
+        case Statement::Step::Error:
+            return false;
+        }
+    }
 }

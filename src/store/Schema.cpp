@@ -1,6 +1,8 @@
 #include "Schema.h"
 
 #include "Connection.h"
+#include "SearchIndex.h"
+#include "Statement.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -10,9 +12,9 @@ namespace Schema {
 
 QString definition()
 {
-    static const char* const textColumns[] = {"Appart",           "Vehicle_Immatricul", "Marque",  "Type",
-                                              "N_Serie",          "Marque_Reservoir",   "N_Reservoir",
-                                              "Epreuve",          "Capacity",           "Cincere"};
+    static const char* const textColumns[] = {
+        "Appart",           "Vehicle_Immatricul", "Marque",  "Type",     "N_Serie",
+        "Marque_Reservoir", "N_Reservoir",        "Epreuve", "Capacity", "Cincere"};
     QStringList columns;
     // AUTOINCREMENT: a deleted id is never handed out again.
     columns << QStringLiteral("id INTEGER PRIMARY KEY AUTOINCREMENT");
@@ -23,7 +25,9 @@ QString definition()
                        .arg(maxTextLength);
     }
     columns << QStringLiteral("Date_Start_Valid REAL");
-    return QStringLiteral("CREATE TABLE %1 (\n  %2\n);\n").arg(QLatin1String(tableName), columns.join(QStringLiteral(",\n  ")));
+    return QStringLiteral("CREATE TABLE %1 (\n  %2\n);\n")
+               .arg(QLatin1String(tableName), columns.join(QStringLiteral(",\n  "))) +
+           SearchIndex::definition();
 }
 
 bool create(Connection& connection, DbError* error)
@@ -31,6 +35,79 @@ bool create(Connection& connection, DbError* error)
     if (connection.exec(QStringLiteral("BEGIN IMMEDIATE;") + definition() + QStringLiteral("COMMIT;"), error))
         return true;
     DbError ignored; // the first error is the one worth reporting
+    (void)connection.exec(QStringLiteral("ROLLBACK;"), &ignored);
+    return false;
+}
+
+namespace {
+
+// The same entries as the triggers write, folded here (the store's tests hold both to the same result).
+bool populateSearchIndex(Connection& connection, DbError* error)
+{
+    Statement rows;
+    Statement insert;
+    if (!rows.prepare(connection.handle(), QStringLiteral("SELECT id, Cincere, Appart FROM Attest_Install_Garantie"),
+                      error) ||
+        !insert.prepare(connection.handle(),
+                        QStringLiteral("INSERT OR IGNORE INTO %1 (kind, term, id) VALUES (:kind, :term, :id)")
+                            .arg(QLatin1String(SearchIndex::tableName)),
+                        error))
+        return false;
+    for (;;) {
+        switch (rows.step(error)) {
+        case Statement::Step::Done:
+            return true;
+        case Statement::Step::Error:
+            return false;
+        case Statement::Step::Row:
+            break;
+        }
+        const struct
+        {
+            SearchIndex::Kind kind;
+            int column;
+        } texts[] = {{SearchIndex::Kind::Number, 1}, {SearchIndex::Kind::Owner, 2}};
+        for (const auto& text : texts) {
+            if (rows.isNull(text.column))
+                continue;
+            for (const QString& term : SearchIndex::terms(SearchIndex::fold(rows.text(text.column)))) {
+                insert.reset();
+                if (!insert.bindInteger(":kind", static_cast<int>(text.kind), error) ||
+                    !insert.bindText(":term", term, error) || !insert.bindInteger(":id", rows.integer(0), error) ||
+                    !insert.execute(error))
+                    return false;
+            }
+        }
+    }
+}
+
+} // namespace
+
+bool ensureSearchIndex(Connection& connection, DbError* error)
+{
+    {
+        Statement lookup; // finalized before the writes below
+        if (!lookup.prepare(connection.handle(),
+                            QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = :name"), error) ||
+            !lookup.bindText(":name", QLatin1String(SearchIndex::tableName), error) ||
+            lookup.step(error) != Statement::Step::Row)
+            return false;
+        if (lookup.integer(0) > 0)
+            return true;
+    }
+    // A database made before the search index existed: build it once, in one transaction.
+    // Leftovers of a half-removed index are dropped first.
+    if (connection.exec(QStringLiteral("BEGIN IMMEDIATE;"
+                                       "DROP TRIGGER IF EXISTS Attest_Search_Insert;"
+                                       "DROP TRIGGER IF EXISTS Attest_Search_Delete;"
+                                       "DROP TRIGGER IF EXISTS Attest_Search_Update;"
+                                       "DROP TABLE IF EXISTS %1;")
+                                .arg(QLatin1String(SearchIndex::scratchTableName)) +
+                            SearchIndex::definition(),
+                        error) &&
+        populateSearchIndex(connection, error) && connection.exec(QStringLiteral("COMMIT;"), error))
+        return true;
+    DbError ignored;
     (void)connection.exec(QStringLiteral("ROLLBACK;"), &ignored);
     return false;
 }

@@ -46,8 +46,8 @@ bool Statement::bindText(const char* name, const QString& value, DbError* error)
     if (!parameterIndex(name, &index, error))
         return false;
     const QByteArray utf8 = value.toUtf8();
-    return checkBind(sqlite3_bind_text(m_stmt, index, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT),
-                     error);
+    return checkBind(
+        sqlite3_bind_text(m_stmt, index, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT), error);
 }
 
 bool Statement::bindReal(const char* name, double value, DbError* error)
@@ -114,4 +114,9 @@ qint64 Statement::integer(int column) const
 bool Statement::isNull(int column) const
 {
     return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_stmt);
 }

@@ -28,6 +28,8 @@ public:
     Step step(DbError* error);
     /// Steps to the end, for statements that return no rows.
     [[nodiscard]] bool execute(DbError* error);
+    /// Makes the statement ready to run again; the values bound stay until bound anew.
+    void reset();
 
     /// Column access on the current row, by index or by (case-insensitive) name; -1 when absent.
     int columnIndex(const char* name) const;
