@@ -1,15 +1,18 @@
 #include "EntryWindow.h"
 
 #include "maintenance/RecordsBrowser.h"
+#include "store/DayCount.h"
 #include "store/RecordStore.h"
 #include "widgets/Clock.h"
 #include "widgets/DateEdit.h"
 #include "widgets/Glyphs.h"
 #include "widgets/MessageBoxes.h"
+#include "widgets/OneShotTimer.h"
+#include "widgets/StatusLine.h"
 #include "widgets/UiFonts.h"
 #include "widgets/UpperCaseLineEdit.h"
-#include "store/DayCount.h"
 
+#include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -22,8 +25,7 @@ namespace {
 // The desktop background colour of the classic system palette, for the 1-pixel rules.
 const QColor desktopColour(58, 110, 165);
 
-template <typename W>
-W* place(W* widget, const char* name, int x, int y, int w, int h)
+template <typename W> W* place(W* widget, const char* name, int x, int y, int w, int h)
 {
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(x, y, w, h);
@@ -65,8 +67,9 @@ QToolButton* button(QWidget* parent, const char* name, int x, int y, int w, int 
     result->setText(text);
     result->setIcon(icon);
     result->setIconSize(QSize(20, 20));
-    result->setToolButtonStyle(text.isEmpty() ? Qt::ToolButtonIconOnly : icon.isNull() ? Qt::ToolButtonTextOnly
-                                                                                        : Qt::ToolButtonTextBesideIcon);
+    result->setToolButtonStyle(text.isEmpty()  ? Qt::ToolButtonIconOnly
+                               : icon.isNull() ? Qt::ToolButtonTextOnly
+                                               : Qt::ToolButtonTextBesideIcon);
     result->setCursor(Qt::PointingHandCursor);
     result->setFocusPolicy(Qt::NoFocus); // buttons take no focus, so clicking one leaves the date field as it is
     return result;
@@ -161,15 +164,20 @@ void EntryWindow::buildLayout()
     m_printLastButton->setIconSize(QSize(24, 24));
     m_printLastButton->hide();
     m_clearButton = button(actionPanel, "SpeedButton2", 552, 4, 136, 30, QStringLiteral("Vider les champs"));
+    connect(m_saveButton, &QToolButton::clicked, this, &EntryWindow::saveRecord);
+    connect(m_clearButton, &QToolButton::clicked, this, &EntryWindow::clearFields);
 
-    m_statusLabel = place(new QLabel(this), "Label14", 200, 508, 0, 0);
-    m_statusLabel->hide();
+    m_statusLine = place(new StatusLine(this, 3000), "Label14", 200, 508, 0, 0);
+    m_statusLine->timer()->setObjectName(QStringLiteral("Timer1"));
+    m_printLastTimer = new OneShotTimer(300000, this);
+    m_printLastTimer->setObjectName(QStringLiteral("Timer2"));
+    connect(m_printLastTimer, &OneShotTimer::ticked, this, &EntryWindow::hidePrintLastButton);
 
     rule(this, "Splitter3", 0, 547, 742, desktopColour);
 
     auto* browsePanel = panel(this, "Panel4", 200, 564, 265, 30, palette().color(QPalette::Highlight));
-    m_browseButton = button(browsePanel, "SpeedButton4", 0, 0, 265, 30, QStringLiteral("تعديل البيانات المسجلة"),
-                            Glyphs::pencil());
+    m_browseButton =
+        button(browsePanel, "SpeedButton4", 0, 0, 265, 30, QStringLiteral("تعديل البيانات المسجلة"), Glyphs::pencil());
     m_browseButton->setIconSize(QSize(24, 24));
     m_browseButton->setAutoRaise(true);
     m_browseButton->setFont(UiFonts::sans(13, true));
@@ -185,11 +193,26 @@ void EntryWindow::buildLayout()
     m_lookupButton = button(searchPanel, "SpeedButton1", 224, 42, 65, 24, QString(), Glyphs::magnifier());
 
     // Tab order: the entry fields, then the look-up box, the date last; Enter gives the order of entry.
-    const QList<QWidget*> tabOrder = {m_ownerEdit,    m_registrationEdit, m_makeEdit,   m_typeEdit,
+    const QList<QWidget*> tabOrder = {m_ownerEdit,    m_registrationEdit, m_makeEdit,     m_typeEdit,
                                       m_serialEdit,   m_tankNumberEdit,   m_capacityEdit, m_numberEdit,
-                                      m_tankMakeEdit, m_testDateEdit,     m_lookupEdit, m_dateEdit};
+                                      m_tankMakeEdit, m_testDateEdit,     m_lookupEdit,   m_dateEdit};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    connectEnterChain();
+}
+
+void EntryWindow::connectEnterChain()
+{
+    // Enter moves on to the next field in the order of entry; Edit8, Edit9 and the date stop there.
+    const QList<QPair<QLineEdit*, QLineEdit*>> chain = {
+        {m_ownerEdit, m_registrationEdit},  {m_registrationEdit, m_makeEdit}, {m_makeEdit, m_typeEdit},
+        {m_typeEdit, m_serialEdit},         {m_serialEdit, m_tankMakeEdit},   {m_tankMakeEdit, m_tankNumberEdit},
+        {m_tankNumberEdit, m_testDateEdit}, {m_testDateEdit, m_capacityEdit},
+    };
+    for (const auto& [from, to] : chain) {
+        QLineEdit* next = to;
+        connect(from, &QLineEdit::returnPressed, next, [next] { next->setFocus(Qt::OtherFocusReason); });
+    }
 }
 
 void EntryWindow::buildCreditsPanel()
@@ -212,12 +235,12 @@ void EntryWindow::buildCreditsPanel()
     };
     int index = 1;
     for (const auto& line : lines) {
-        auto* icon = place(new QLabel(credits), qPrintable(QStringLiteral("CreditsIcon%1").arg(index)), 5,
-                           line.top - 5, 27, 27);
+        auto* icon =
+            place(new QLabel(credits), qPrintable(QStringLiteral("CreditsIcon%1").arg(index)), 5, line.top - 5, 27, 27);
         icon->setPixmap(line.icon.pixmap(24, 24));
         icon->setAlignment(Qt::AlignCenter);
-        auto* text = label(credits, qPrintable(QStringLiteral("CreditsLine%1").arg(index)), 37, line.top, 210, 18,
-                           line.text);
+        auto* text =
+            label(credits, qPrintable(QStringLiteral("CreditsLine%1").arg(index)), 37, line.top, 210, 18, line.text);
         setTextColour(text, Qt::white);
         ++index;
     }
@@ -252,6 +275,8 @@ void EntryWindow::showEvent(QShowEvent* event)
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
+    // The form starts in Edit1, not in the date field: leaving the date would set its time to midnight.
+    m_ownerEdit->setFocus(Qt::OtherFocusReason);
     runShowAction();
 }
 
@@ -262,6 +287,77 @@ void EntryWindow::runShowAction()
     m_numberEdit->setText(number);
     m_lookupEdit->setText(number);
     refreshLastRecord();
+}
+
+void EntryWindow::clearFields()
+{
+    const QList<QLineEdit*> emptied = {m_ownerEdit,    m_registrationEdit, m_makeEdit,
+                                       m_typeEdit,     m_serialEdit,       m_tankNumberEdit,
+                                       m_testDateEdit, m_tankMakeEdit,     m_capacityEdit};
+    for (QLineEdit* field : emptied)
+        field->clear();
+    m_dateEdit->setValue(DayCount::fromDateTime(Clock::now()));
+    m_numberEdit->setText(currentYearNumber());
+    m_lookupEdit->clear();
+    m_ownerEdit->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget* EntryWindow::firstMissingField() const
+{
+    const QList<QLineEdit*> required = {m_ownerEdit,    m_registrationEdit, m_makeEdit,     m_typeEdit,
+                                        m_serialEdit,   m_tankNumberEdit,   m_tankMakeEdit, m_testDateEdit,
+                                        m_capacityEdit, m_numberEdit};
+    for (QLineEdit* field : required) {
+        if (field->text().isEmpty()) // a text of spaces counts as filled
+            return field;
+    }
+    // A blank or partly typed date would be stored as 30 December 1899 and printed as such.
+    if (m_dateEdit->hasBlank())
+        return m_dateEdit;
+    return nullptr;
+}
+
+void EntryWindow::saveRecord()
+{
+    if (firstMissingField()) {
+        m_statusLine->showMessage(QStringLiteral("Tous les champs doivent etre remplis / يجب ملأ جميع الحقول"),
+                                  QColor(255, 0, 0));
+        return;
+    }
+    AttestationRecord record;
+    record.appart = m_ownerEdit->text();
+    record.vehicleImmatricul = m_registrationEdit->text();
+    record.marque = m_makeEdit->text();
+    record.type = m_typeEdit->text();
+    record.nSerie = m_serialEdit->text();
+    record.marqueReservoir = m_tankMakeEdit->text();
+    record.nReservoir = m_tankNumberEdit->text();
+    record.epreuve = m_testDateEdit->text();
+    record.capacity = m_capacityEdit->text();
+    record.cincere = m_numberEdit->text();
+    record.dateStartValid = m_dateEdit->value();
+    DbError error;
+    if (!m_store->insertRecord(record, &error)) {
+        MessageBoxes::showError(this, error.message); // the form keeps what was typed, for another try
+        return;
+    }
+    clearFields();
+    m_printLastButton->show();
+    m_printLastTimer->enable();
+    m_statusLine->showMessage(QStringLiteral("Enregistré avec success / تم حفظ البيانات بنجاح"), QColor(0, 128, 0));
+    refreshLastRecord();
+}
+
+void EntryWindow::hidePrintLastButton()
+{
+    m_printLastButton->hide();
+    m_printLastTimer->disable();
+}
+
+void EntryWindow::closeEvent(QCloseEvent* event)
+{
+    clearFields();
+    QWidget::closeEvent(event);
 }
 
 void EntryWindow::refreshLastRecord()
