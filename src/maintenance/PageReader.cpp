@@ -9,6 +9,15 @@ PageReader::PageReader(QString databaseFile, const std::atomic<quint64>* latestG
 
 PageReader::~PageReader() = default;
 
+void PageReader::open()
+{
+    if (!m_store)
+        m_store = std::make_unique<RecordStore>(m_databaseFile);
+    DbError ignored;
+    if (!m_store->isOpen())
+        (void)m_store->open(&ignored);
+}
+
 void PageReader::read(const PageRequest& request)
 {
     if (request.generation != m_latestGeneration->load())

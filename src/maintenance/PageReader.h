@@ -22,6 +22,9 @@ public:
     ~PageReader() override;
 
 public Q_SLOTS:
+    /// Opens the connection ahead of the first read (keying the database takes a while); a failure
+    /// is left for the first read to report.
+    void open();
     void read(const PageRequest& request);
 
 Q_SIGNALS:

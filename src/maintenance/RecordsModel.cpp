@@ -34,6 +34,8 @@ RecordsModel::~RecordsModel()
 void RecordsModel::setDatabaseFile(const QString& fileName)
 {
     m_databaseFile = fileName;
+    startReader();
+    QMetaObject::invokeMethod(m_reader, &PageReader::open, Qt::QueuedConnection);
 }
 
 void RecordsModel::startReader()

@@ -25,7 +25,8 @@ public:
     explicit RecordsModel(QObject* parent = nullptr);
     ~RecordsModel() override;
 
-    /// The file the reading thread opens (resolved against the working directory when opened).
+    /// The file the reading thread opens (resolved against the working directory when opened); the
+    /// thread starts and opens it at once, so that the first list does not wait for the keying.
     void setDatabaseFile(const QString& fileName);
 
     /// Sets the statement of the list and opens it.
