@@ -207,7 +207,7 @@ void TestRecordsBrowser::secondOpeningKeepsTextAndList()
     QVERIFY(qobject_cast<QRadioButton*>(find("RadioButton1"))->isChecked());
     QVERIFY(!qobject_cast<QRadioButton*>(find("RadioButton2"))->isChecked());
     QCOMPARE(qobject_cast<QLineEdit*>(find("Edit1"))->text(), QStringLiteral("BEN"));
-    QCOMPARE(listedNumbers(), ownerList);              // still the owner search, until the text changes
+    QCOMPARE(listedNumbers(), ownerList); // still the owner search, until the text changes
     QTest::keyClick(find("Edit1"), Qt::Key_End);
     QTest::keyClick(find("Edit1"), Qt::Key_Backspace); // now a number search for "BE"
     waitForList();
