@@ -221,7 +221,10 @@ int main(int argc, char* argv[])
         {owner, "X", "owner, no match"},
         {owner, "XQ", "owner, no match"},
         {owner, "ZZZZZ", "owner, no match"},
+        {owner, "BENALI", "owner, 6 chars, frequent"},
         {owner, "BENALI M", "owner, 8 chars, frequent"},
+        {owner, "mansouri k", "owner, 10 chars"},
+        {owner, "BENALI ZZ", "owner, 9 chars, no match"},
         {owner, "ZERROUKI S", "owner, 10 chars, all old"},
     };
 

@@ -61,14 +61,29 @@ bool readRows(Statement& s, QList<AttestationRecord>* rows, DbError* error)
     }
 }
 
-// The page statement of a search, prepared and bound. Every form walks an index in descending id
-// order or reads a bounded range of it, so no form reads the whole table.
-bool preparePage(sqlite3* db, Statement& s, RecordStore::Search search, const QString& prefix, qint32 beforeId,
-                 int limit, const QString& lead, DbError* error)
+// The statements that read a page. Every form walks an index in descending id order or reads a
+// bounded range of it, so none reads the whole table.
+enum class PageForm {
+    All,        // every row, by the table's key
+    Prefix,     // a prefix of up to prefixLevels characters: its entries, newest first
+    LongWindow, // a longer prefix, tested on a window of its first characters' newest entries
+    LongRange,  // a longer prefix: every whole text that starts with it
+};
+
+QList<PageForm> pageForms(RecordStore::Search search, const QString& folded)
+{
+    if (search == RecordStore::Search::All || folded.isEmpty())
+        return {PageForm::All};
+    if (SearchIndex::characterCount(folded) <= SearchIndex::prefixLevels)
+        return {PageForm::Prefix};
+    return {PageForm::LongWindow, PageForm::LongRange};
+}
+
+bool preparePage(sqlite3* db, Statement& s, PageForm form, RecordStore::Search search, const QString& folded,
+                 qint32 beforeId, int limit, const QString& lead, DbError* error)
 {
     const qint64 before = beforeId > 0 ? beforeId : std::numeric_limits<qint64>::max();
-    const QString folded = SearchIndex::fold(prefix);
-    if (search == RecordStore::Search::All || folded.isEmpty()) {
+    if (form == PageForm::All) {
         return s.prepare(db, lead + selectColumns + QStringLiteral("WHERE id < :before ORDER BY id DESC LIMIT :limit"),
                          error) &&
                s.bindInteger(":before", before, error) && s.bindInteger(":limit", limit, error);
@@ -79,8 +94,7 @@ bool preparePage(sqlite3* db, Statement& s, RecordStore::Search search, const QS
         QStringLiteral("SELECT a.id, a.Appart, a.Vehicle_Immatricul, a.Marque, a.Type, a.N_Serie, a.Marque_Reservoir, "
                        "a.N_Reservoir, a.Epreuve, a.Capacity, a.Cincere, a.Date_Start_Valid ");
     const QString terms = QLatin1String(SearchIndex::tableName);
-    if (SearchIndex::characterCount(folded) <= SearchIndex::prefixLevels) {
-        // Short prefix: its entries are one key range ordered by id, read backwards from `before`.
+    if (form == PageForm::Prefix) {
         return s.prepare(db,
                          lead + columns +
                              QStringLiteral("FROM %1 AS s CROSS JOIN Attest_Install_Garantie AS a ON a.id = s.id "
@@ -91,20 +105,32 @@ bool preparePage(sqlite3* db, Statement& s, RecordStore::Search search, const QS
                s.bindInteger(":kind", kind, error) && s.bindText(":term", folded, error) &&
                s.bindInteger(":before", before, error) && s.bindInteger(":limit", limit, error);
     }
-    // Longer prefix: the whole texts that start with it form one key range; it is read entirely but only
-    // texts longer than the prefix levels are in it, which a long prefix rarely shares with many rows.
     const QString end = SearchIndex::prefixEnd(folded);
-    const QString endCondition = end.isEmpty() ? QString() : QStringLiteral("AND term < :end ");
+    QString ids;
+    if (form == PageForm::LongWindow) {
+        ids = QStringLiteral("SELECT id FROM (SELECT id, whole FROM %1 WHERE kind = :kind AND term = :head "
+                             "AND id < :before ORDER BY id DESC LIMIT :window) "
+                             "WHERE whole >= :start %2ORDER BY id DESC LIMIT :limit")
+                  .arg(terms, end.isEmpty() ? QString() : QStringLiteral("AND whole < :end "));
+    } else {
+        ids = QStringLiteral("SELECT id FROM %1 WHERE kind = :kind AND term >= :start %2"
+                             "AND id < :before ORDER BY id DESC LIMIT :limit")
+                  .arg(terms, end.isEmpty() ? QString() : QStringLiteral("AND term < :end "));
+    }
+    const QList<uint> codePoints = folded.toUcs4();
+    const QString head =
+        QString::fromUcs4(reinterpret_cast<const char32_t*>(codePoints.constData()), SearchIndex::prefixLevels);
     return s.prepare(db,
                      lead + columns +
-                         QStringLiteral("FROM (SELECT id FROM %1 WHERE kind = :kind AND term >= :start %2"
-                                        "AND id < :before ORDER BY id DESC LIMIT :limit) AS s "
-                                        "CROSS JOIN Attest_Install_Garantie AS a ON a.id = s.id ORDER BY s.id DESC")
-                             .arg(terms, endCondition),
+                         QStringLiteral("FROM (%1) AS s CROSS JOIN Attest_Install_Garantie AS a ON a.id = s.id "
+                                        "ORDER BY s.id DESC")
+                             .arg(ids),
                      error) &&
            s.bindInteger(":kind", kind, error) && s.bindText(":start", folded, error) &&
            (end.isEmpty() || s.bindText(":end", end, error)) && s.bindInteger(":before", before, error) &&
-           s.bindInteger(":limit", limit, error);
+           s.bindInteger(":limit", limit, error) &&
+           (form != PageForm::LongWindow ||
+            (s.bindText(":head", head, error) && s.bindInteger(":window", SearchIndex::longPrefixWindow, error)));
 }
 
 } // namespace
@@ -225,27 +251,45 @@ bool RecordStore::selectByNumber(const QString& number, QList<AttestationRecord>
 bool RecordStore::fetchPage(Search search, const QString& prefix, qint32 beforeId, int limit,
                             QList<AttestationRecord>* rows, DbError* error)
 {
-    Statement s;
-    return ensureOpen(error) && preparePage(m_connection.handle(), s, search, prefix, beforeId, limit, {}, error) &&
-           readRows(s, rows, error);
+    rows->clear();
+    if (!ensureOpen(error))
+        return false;
+    const QString folded = SearchIndex::fold(prefix);
+    for (const PageForm form : pageForms(search, folded)) {
+        Statement s;
+        if (!preparePage(m_connection.handle(), s, form, search, folded, beforeId, limit, {}, error) ||
+            !readRows(s, rows, error))
+            return false;
+        // A full window page is the newest matches; otherwise the next form reads them all.
+        if (rows->size() >= limit)
+            break;
+    }
+    return true;
 }
 
 bool RecordStore::explainPage(Search search, const QString& prefix, QStringList* plan, DbError* error)
 {
     plan->clear();
-    Statement s;
-    if (!(ensureOpen(error) &&
-          preparePage(m_connection.handle(), s, search, prefix, 0, 60, QStringLiteral("EXPLAIN QUERY PLAN "), error)))
+    if (!ensureOpen(error))
         return false;
-    for (;;) {
-        switch (s.step(error)) {
-        case Statement::Step::Row:
-            plan->append(s.text(s.columnIndex("detail")));
-            break;
-        case Statement::Step::Done:
-            return true;
-        case Statement::Step::Error:
+    const QString folded = SearchIndex::fold(prefix);
+    for (const PageForm form : pageForms(search, folded)) {
+        Statement s;
+        if (!preparePage(m_connection.handle(), s, form, search, folded, 0, 60, QStringLiteral("EXPLAIN QUERY PLAN "),
+                         error))
             return false;
+        for (bool more = true; more;) {
+            switch (s.step(error)) {
+            case Statement::Step::Row:
+                plan->append(s.text(s.columnIndex("detail")));
+                break;
+            case Statement::Step::Done:
+                more = false;
+                break;
+            case Statement::Step::Error:
+                return false;
+            }
         }
     }
+    return true;
 }

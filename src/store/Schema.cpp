@@ -48,10 +48,11 @@ bool populateSearchIndex(Connection& connection, DbError* error)
     Statement insert;
     if (!rows.prepare(connection.handle(), QStringLiteral("SELECT id, Cincere, Appart FROM Attest_Install_Garantie"),
                       error) ||
-        !insert.prepare(connection.handle(),
-                        QStringLiteral("INSERT OR IGNORE INTO %1 (kind, term, id) VALUES (:kind, :term, :id)")
-                            .arg(QLatin1String(SearchIndex::tableName)),
-                        error))
+        !insert.prepare(
+            connection.handle(),
+            QStringLiteral("INSERT OR IGNORE INTO %1 (kind, term, id, whole) VALUES (:kind, :term, :id, :whole)")
+                .arg(QLatin1String(SearchIndex::tableName)),
+            error))
         return false;
     for (;;) {
         switch (rows.step(error)) {
@@ -70,10 +71,17 @@ bool populateSearchIndex(Connection& connection, DbError* error)
         for (const auto& text : texts) {
             if (rows.isNull(text.column))
                 continue;
-            for (const QString& term : SearchIndex::terms(SearchIndex::fold(rows.text(text.column)))) {
+            const QString folded = SearchIndex::fold(rows.text(text.column));
+            const QStringList terms = SearchIndex::terms(folded);
+            for (qsizetype i = 0; i < terms.size(); ++i) {
+                // The last prefix level of a longer text carries the whole text.
+                const bool carriesWhole =
+                    i == SearchIndex::prefixLevels - 1 && terms.size() > SearchIndex::prefixLevels;
                 insert.reset();
                 if (!insert.bindInteger(":kind", static_cast<int>(text.kind), error) ||
-                    !insert.bindText(":term", term, error) || !insert.bindInteger(":id", rows.integer(0), error) ||
+                    !insert.bindText(":term", terms.at(i), error) ||
+                    !insert.bindInteger(":id", rows.integer(0), error) ||
+                    !(carriesWhole ? insert.bindText(":whole", folded, error) : insert.bindNull(":whole", error)) ||
                     !insert.execute(error))
                     return false;
             }
@@ -88,23 +96,29 @@ bool ensureSearchIndex(Connection& connection, DbError* error)
     {
         Statement lookup; // finalized before the writes below
         if (!lookup.prepare(connection.handle(),
-                            QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = :name"), error) ||
+                            QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = :name "
+                                           "AND sql = :definition"),
+                            error) ||
             !lookup.bindText(":name", QLatin1String(SearchIndex::tableName), error) ||
+            // The table as this version writes it; an older form is rebuilt.
+            !lookup.bindText(":definition", SearchIndex::tableDefinition(), error) ||
             lookup.step(error) != Statement::Step::Row)
             return false;
         if (lookup.integer(0) > 0)
             return true;
     }
-    // A database made before the search index existed: build it once, in one transaction.
-    // Leftovers of a half-removed index are dropped first.
-    if (connection.exec(QStringLiteral("BEGIN IMMEDIATE;"
-                                       "DROP TRIGGER IF EXISTS Attest_Search_Insert;"
-                                       "DROP TRIGGER IF EXISTS Attest_Search_Delete;"
-                                       "DROP TRIGGER IF EXISTS Attest_Search_Update;"
-                                       "DROP TABLE IF EXISTS %1;")
-                                .arg(QLatin1String(SearchIndex::scratchTableName)) +
-                            SearchIndex::definition(),
-                        error) &&
+    // A database made before the search index existed, or with an older form of it: build it once, in
+    // one transaction. Leftovers of a half-removed or older index are dropped first.
+    if (connection.exec(
+            QStringLiteral("BEGIN IMMEDIATE;"
+                           "DROP TRIGGER IF EXISTS Attest_Search_Insert;"
+                           "DROP TRIGGER IF EXISTS Attest_Search_Delete;"
+                           "DROP TRIGGER IF EXISTS Attest_Search_Update;"
+                           "DROP TABLE IF EXISTS %1;"
+                           "DROP TABLE IF EXISTS %2;")
+                    .arg(QLatin1String(SearchIndex::scratchTableName), QLatin1String(SearchIndex::tableName)) +
+                SearchIndex::definition(),
+            error) &&
         populateSearchIndex(connection, error) && connection.exec(QStringLiteral("COMMIT;"), error))
         return true;
     DbError ignored;

@@ -56,8 +56,11 @@ QString termsSelect(const QString& columnsBefore, const QString& columnsAfter)
 
 QString insertTerms(const QString& row)
 {
-    return foldRow(row) + QStringLiteral("\n  INSERT INTO %1 (kind, term, id) ").arg(QLatin1String(tableName)) +
-           termsSelect(QStringLiteral("k.kind, "), QStringLiteral(", ") + row + QStringLiteral(".id")) +
+    // The last prefix level also carries the whole text when it is longer (see `whole`).
+    const QString whole =
+        QStringLiteral(", CASE WHEN l.n = %1 AND length(k.folded) > %1 THEN k.folded END").arg(prefixLevels);
+    return foldRow(row) + QStringLiteral("\n  INSERT INTO %1 (kind, term, id, whole) ").arg(QLatin1String(tableName)) +
+           termsSelect(QStringLiteral("k.kind, "), QStringLiteral(", ") + row + QStringLiteral(".id") + whole) +
            QStringLiteral(";\n  DELETE FROM %1;").arg(QLatin1String(scratchTableName));
 }
 
@@ -122,12 +125,18 @@ QStringList terms(const QString& folded)
     return result;
 }
 
-QString definition()
+QString tableDefinition()
 {
     return QStringLiteral("CREATE TABLE %1 (\n  kind INTEGER NOT NULL,\n  term TEXT NOT NULL,\n  id INTEGER NOT NULL,\n"
-                          "  PRIMARY KEY (kind, term, id)\n) WITHOUT ROWID;\n"
-                          "CREATE TABLE %2 (kind INTEGER PRIMARY KEY, folded TEXT);\n")
-               .arg(QLatin1String(tableName), QLatin1String(scratchTableName)) +
+                          "  whole TEXT,\n  PRIMARY KEY (kind, term, id)\n) WITHOUT ROWID")
+        .arg(QLatin1String(tableName));
+}
+
+QString definition()
+{
+    return tableDefinition() +
+           QStringLiteral(";\nCREATE TABLE %1 (kind INTEGER PRIMARY KEY, folded TEXT);\n")
+               .arg(QLatin1String(scratchTableName)) +
            QStringLiteral("CREATE TRIGGER Attest_Search_Insert AFTER INSERT ON Attest_Install_Garantie BEGIN\n  ") +
            insertTerms(QStringLiteral("new")) + QStringLiteral("\nEND;\n") +
            QStringLiteral("CREATE TRIGGER Attest_Search_Delete AFTER DELETE ON Attest_Install_Garantie BEGIN\n  ") +

@@ -24,6 +24,7 @@ public:
     [[nodiscard]] bool bindText(const char* name, const QString& value, DbError* error);
     [[nodiscard]] bool bindReal(const char* name, double value, DbError* error);
     [[nodiscard]] bool bindInteger(const char* name, qint64 value, DbError* error);
+    [[nodiscard]] bool bindNull(const char* name, DbError* error);
     /// Runs one step; on Error the error is filled from the connection.
     Step step(DbError* error);
     /// Steps to the end, for statements that return no rows.

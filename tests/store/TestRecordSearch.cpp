@@ -37,6 +37,25 @@ bool execOther(const QString& sql, DbError* error)
            other.exec(sql, error);
 }
 
+// Every entry of the search index, in key order, as text.
+QStringList indexEntries(RecordStore& store, DbError* error)
+{
+    Statement s;
+    QStringList entries;
+    if (!s.prepare(store.connection().handle(),
+                   QStringLiteral("SELECT kind, term, id, whole FROM Attest_Search_Terms ORDER BY kind, term, id"),
+                   error))
+        return {QStringLiteral("error")};
+    while (s.step(error) == Statement::Step::Row) {
+        entries << QStringLiteral("%1|%2|%3|%4")
+                       .arg(s.integer(0))
+                       .arg(s.text(1))
+                       .arg(s.integer(2))
+                       .arg(s.isNull(3) ? QStringLiteral("null") : s.text(3));
+    }
+    return entries;
+}
+
 } // namespace
 
 class TestRecordSearch : public QObject
@@ -49,6 +68,7 @@ private Q_SLOTS:
     void pagesFollowEachOther();
     void otherWritersKeepTheIndex();
     void indexBuiltForOlderDatabase();
+    void longPrefixBeyondTheWindow();
     void foldMatchesTheTriggers();
     void servedByIndexes_data();
     void servedByIndexes();
@@ -215,10 +235,11 @@ void TestRecordSearch::indexBuiltForOlderDatabase()
     TestDatabase db;
     QVERIFY(db.isValid());
     DbError error;
-    // A database whose table was made before the search index existed.
+    // A database whose index is of an older form (no whole texts), its triggers gone.
     QVERIFY2(execOther(QStringLiteral("DROP TRIGGER Attest_Search_Insert; DROP TRIGGER Attest_Search_Delete; "
                                       "DROP TRIGGER Attest_Search_Update; DROP TABLE Attest_Search_Terms; "
-                                      "DROP TABLE Attest_Search_Scratch; "
+                                      "CREATE TABLE Attest_Search_Terms (kind, term, id, PRIMARY KEY (kind, term, id)) "
+                                      "WITHOUT ROWID; "
                                       "INSERT INTO Attest_Install_Garantie (Appart, Cincere) VALUES "
                                       "('Émile', '1-2019'), ('ZORO', '2-2019'), ('ÉMILIE DURAND', '3-2019');"),
                        &error),
@@ -232,6 +253,25 @@ void TestRecordSearch::indexBuiltForOlderDatabase()
     QVERIFY2(store.fetchPage(Search::OwnerPrefix, QStringLiteral("émilie d"), 0, 10, &found, &error),
              qPrintable(error.message));
     QCOMPARE(numbersOf(found), QStringList{"3-2019"});
+    // The entries built here are those the triggers write.
+    const QStringList built = indexEntries(store, &error);
+    QVERIFY(built.size() > 10);
+    QVERIFY2(execOther(
+                 QStringLiteral("DELETE FROM Attest_Search_Terms; UPDATE Attest_Install_Garantie SET Appart = Appart;"),
+                 &error),
+             qPrintable(error.message));
+    QCOMPARE(indexEntries(store, &error), built);
+    // An index in its current form is left as it is by the next opening (a planted entry survives).
+    QVERIFY2(
+        execOther(QStringLiteral("INSERT INTO Attest_Search_Terms (kind, term, id) VALUES (9, 'PLANTED', 1)"), &error),
+        qPrintable(error.message));
+    {
+        RecordStore again;
+        QVERIFY2(again.open(&error), qPrintable(error.message));
+        QVERIFY(indexEntries(again, &error).contains(QStringLiteral("9|PLANTED|1|null")));
+        QVERIFY2(execOther(QStringLiteral("DELETE FROM Attest_Search_Terms WHERE kind = 9"), &error),
+                 qPrintable(error.message));
+    }
     // ...and kept from then on.
     AttestationRecord added = record(QStringLiteral("émilien"), "4-2019");
     QVERIFY2(store.insertRecord(added, &error), qPrintable(error.message));
@@ -241,6 +281,31 @@ void TestRecordSearch::indexBuiltForOlderDatabase()
 }
 
 // The program folds the typed prefix in C++, the triggers fold the stored texts in SQL: both must agree.
+// A long prefix first tests the newest entries of its first characters; matches older than that window
+// are still found, and a window that holds a full page answers alone.
+void TestRecordSearch::longPrefixBeyondTheWindow()
+{
+    TestDatabase db;
+    QVERIFY(db.isValid());
+    RecordStore store;
+    DbError error;
+    QVERIFY2(store.insertRecord(record("BENALI ZORO", "old-1"), &error), qPrintable(error.message));
+    QVERIFY2(store.connection().exec(QStringLiteral("BEGIN"), &error), qPrintable(error.message));
+    for (int n = 1; n <= SearchIndex::longPrefixWindow + 50; ++n)
+        QVERIFY2(store.insertRecord(record("BENALI AHMED", QString::number(n)), &error), qPrintable(error.message));
+    QVERIFY2(store.connection().exec(QStringLiteral("COMMIT"), &error), qPrintable(error.message));
+
+    QList<AttestationRecord> found;
+    QVERIFY2(store.fetchPage(Search::OwnerPrefix, QStringLiteral("benali z"), 0, 100, &found, &error),
+             qPrintable(error.message));
+    QCOMPARE(numbersOf(found), QStringList{"old-1"});
+    QVERIFY2(store.fetchPage(Search::OwnerPrefix, QStringLiteral("benali a"), 0, 3, &found, &error),
+             qPrintable(error.message));
+    const QString newest = QString::number(SearchIndex::longPrefixWindow + 50);
+    QCOMPARE(numbersOf(found).first(), newest);
+    QCOMPARE(found.size(), 3);
+}
+
 void TestRecordSearch::foldMatchesTheTriggers()
 {
     TestDatabase db;
@@ -259,6 +324,14 @@ void TestRecordSearch::foldMatchesTheTriggers()
              qPrintable(error.message));
     QCOMPARE(s.step(&error), Statement::Step::Row);
     QCOMPARE(s.text(0), SearchIndex::fold(sample));
+    // The last prefix level carries the whole text, for long prefixes.
+    Statement whole;
+    QVERIFY2(whole.prepare(store.connection().handle(),
+                           QStringLiteral("SELECT whole FROM Attest_Search_Terms WHERE kind = 2 AND length(term) = 5"),
+                           &error),
+             qPrintable(error.message));
+    QCOMPARE(whole.step(&error), Statement::Step::Row);
+    QCOMPARE(whole.text(0), SearchIndex::fold(sample));
     QVERIFY(SearchIndex::fold(sample).startsWith(QStringLiteral("ABCXYZ ABC 019 'ß%_ Ωω Жж ﻻ ÀÁÂÃÄÅÆÇÈÉ")));
     QVERIFY(SearchIndex::fold(sample).endsWith(QStringLiteral("ŽŽS")));
 }
