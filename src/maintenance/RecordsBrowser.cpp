@@ -72,6 +72,7 @@ void RecordsBrowser::buildLayout()
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setShowGrid(true);
     m_grid->setWordWrap(false);
+    m_grid->setTextElideMode(Qt::ElideNone); // long texts are cut at the cell edge
     m_grid->setToolTip(
         QStringLiteral("Double click pour modifier les informations  / نقر مزدوج من أجل تعديل البيانات "));
     m_grid->viewport()->setCursor(Qt::PointingHandCursor);
