@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -98,13 +99,18 @@ qint64 memoryKb(const char* field)
     return -1;
 }
 
-// Waits for the list's next page, keeping the event loop running; the time in ms, -1 on timeout.
+// Waits for the list's next page in an event loop that sleeps between events (as the program's own
+// loop does); the time since `clock` started, in ms, -1 on timeout.
 double waitForPage(RecordsModel* model, const QElapsedTimer& clock)
 {
+    QEventLoop loop;
     bool arrived = false;
-    const auto connection = QObject::connect(model, &RecordsModel::pageArrived, [&arrived] { arrived = true; });
-    while (!arrived && clock.elapsed() < 20000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    const auto connection = QObject::connect(model, &RecordsModel::pageArrived, &loop, [&] {
+        arrived = true;
+        loop.quit();
+    });
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    loop.exec();
     QObject::disconnect(connection);
     return arrived ? static_cast<double>(clock.nsecsElapsed()) / 1e6 : -1;
 }
