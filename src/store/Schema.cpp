@@ -89,37 +89,46 @@ bool populateSearchIndex(Connection& connection, DbError* error)
     }
 }
 
+bool searchIndexIsCurrent(Connection& connection, bool* current, DbError* error)
+{
+    Statement lookup;
+    if (!lookup.prepare(connection.handle(),
+                        QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = :name AND sql = :definition"),
+                        error) ||
+        !lookup.bindText(":name", QLatin1String(SearchIndex::tableName), error) ||
+        // The table as this version writes it; an older form is rebuilt.
+        !lookup.bindText(":definition", SearchIndex::tableDefinition(), error) ||
+        lookup.step(error) != Statement::Step::Row)
+        return false;
+    *current = lookup.integer(0) > 0;
+    return true;
+}
+
 } // namespace
 
 bool ensureSearchIndex(Connection& connection, DbError* error)
 {
-    {
-        Statement lookup; // finalized before the writes below
-        if (!lookup.prepare(connection.handle(),
-                            QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = :name "
-                                           "AND sql = :definition"),
-                            error) ||
-            !lookup.bindText(":name", QLatin1String(SearchIndex::tableName), error) ||
-            // The table as this version writes it; an older form is rebuilt.
-            !lookup.bindText(":definition", SearchIndex::tableDefinition(), error) ||
-            lookup.step(error) != Statement::Step::Row)
-            return false;
-        if (lookup.integer(0) > 0)
-            return true;
-    }
+    bool current = false;
+    if (!searchIndexIsCurrent(connection, &current, error))
+        return false;
+    if (current)
+        return true;
     // A database made before the search index existed, or with an older form of it: build it once, in
-    // one transaction. Leftovers of a half-removed or older index are dropped first.
-    if (connection.exec(
-            QStringLiteral("BEGIN IMMEDIATE;"
-                           "DROP TRIGGER IF EXISTS Attest_Search_Insert;"
-                           "DROP TRIGGER IF EXISTS Attest_Search_Delete;"
-                           "DROP TRIGGER IF EXISTS Attest_Search_Update;"
-                           "DROP TABLE IF EXISTS %1;"
-                           "DROP TABLE IF EXISTS %2;")
-                    .arg(QLatin1String(SearchIndex::scratchTableName), QLatin1String(SearchIndex::tableName)) +
-                SearchIndex::definition(),
-            error) &&
-        populateSearchIndex(connection, error) && connection.exec(QStringLiteral("COMMIT;"), error))
+    // one transaction. Checked again under the write lock, in case another connection built it meanwhile;
+    // leftovers of a half-removed or older index are dropped first.
+    if (connection.exec(QStringLiteral("BEGIN IMMEDIATE;"), error) &&
+        searchIndexIsCurrent(connection, &current, error) &&
+        (current || (connection.exec(QStringLiteral("DROP TRIGGER IF EXISTS Attest_Search_Insert;"
+                                                    "DROP TRIGGER IF EXISTS Attest_Search_Delete;"
+                                                    "DROP TRIGGER IF EXISTS Attest_Search_Update;"
+                                                    "DROP TABLE IF EXISTS %1;"
+                                                    "DROP TABLE IF EXISTS %2;")
+                                             .arg(QLatin1String(SearchIndex::scratchTableName),
+                                                  QLatin1String(SearchIndex::tableName)) +
+                                         SearchIndex::definition(),
+                                     error) &&
+                     populateSearchIndex(connection, error))) &&
+        connection.exec(QStringLiteral("COMMIT;"), error))
         return true;
     DbError ignored;
     (void)connection.exec(QStringLiteral("ROLLBACK;"), &ignored);
