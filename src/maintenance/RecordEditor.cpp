@@ -14,6 +14,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShowEvent>
 #include <QToolButton>
 
 namespace {
@@ -201,6 +202,8 @@ void RecordEditor::showRecord(const AttestationRecord& record)
 void RecordEditor::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;           // shown again by the window system (restored), not opened
     if (!m_shownBefore) { // centred the first time, afterwards shown where it was last
         m_shownBefore = true;
         setAttribute(Qt::WA_Moved, true);

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QTableView>
 
 RecordsBrowser::RecordsBrowser(QWidget* parent)
@@ -123,6 +124,8 @@ void RecordsBrowser::reopenList()
 void RecordsBrowser::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    if (event->spontaneous())
+        return; // shown again by the window system (restored), not opened
     // Centred over the main window the first time; afterwards where it was last.
     if (!m_shownBefore) {
         m_shownBefore = true;
