@@ -1,10 +1,12 @@
 #include "RecordStore.h"
 
 #include "Schema.h"
+#include "SearchIndex.h"
 #include "Sqlite.h"
 #include "Statement.h"
 
 #include <QDir>
+#include <QStringList>
 
 #include <limits>
 #include <stdexcept>
@@ -60,18 +62,76 @@ bool readRows(Statement& s, QList<AttestationRecord>* rows, DbError* error)
     }
 }
 
-// Case-insensitive literal prefix test, Unicode-aware (SQLite's own LIKE folds ASCII only).
-void prefixMatch(sqlite3_context* context, int, sqlite3_value** argv)
+// The statements that read a page. Every form walks an index in descending id order or reads a
+// bounded range of it, so none reads the whole table.
+enum class PageForm {
+    All,        // every row, by the table's key
+    Prefix,     // a prefix of up to prefixLevels characters: its entries, newest first
+    LongWindow, // a longer prefix, tested on a window of its first characters' newest entries
+    LongRange,  // a longer prefix: every whole text that starts with it
+};
+
+QList<PageForm> pageForms(RecordStore::Search search, const QString& folded)
 {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-    const auto* prefix = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
-    if (!text || !prefix) {
-        sqlite3_result_int(context, prefix && !*prefix ? 1 : 0);
-        return;
+    if (search == RecordStore::Search::All || folded.isEmpty())
+        return {PageForm::All};
+    if (SearchIndex::characterCount(folded) <= SearchIndex::prefixLevels)
+        return {PageForm::Prefix};
+    return {PageForm::LongWindow, PageForm::LongRange};
+}
+
+bool preparePage(sqlite3* db, Statement& s, PageForm form, RecordStore::Search search, const QString& folded,
+                 qint32 beforeId, int limit, const QString& lead, DbError* error)
+{
+    const qint64 before = beforeId > 0 ? beforeId : std::numeric_limits<qint64>::max();
+    if (form == PageForm::All) {
+        return s.prepare(db, lead + selectColumns + QStringLiteral("WHERE id < :before ORDER BY id DESC LIMIT :limit"),
+                         error) &&
+               s.bindInteger(":before", before, error) && s.bindInteger(":limit", limit, error);
     }
-    const QString value = QString::fromUtf8(text, sqlite3_value_bytes(argv[0]));
-    const QString start = QString::fromUtf8(prefix, sqlite3_value_bytes(argv[1]));
-    sqlite3_result_int(context, value.startsWith(start, Qt::CaseInsensitive) ? 1 : 0);
+    const auto kind = static_cast<int>(search == RecordStore::Search::NumberPrefix ? SearchIndex::Kind::Number
+                                                                                   : SearchIndex::Kind::Owner);
+    const QString columns =
+        QStringLiteral("SELECT a.id, a.Appart, a.Vehicle_Immatricul, a.Marque, a.Type, a.N_Serie, a.Marque_Reservoir, "
+                       "a.N_Reservoir, a.Epreuve, a.Capacity, a.Cincere, a.Date_Start_Valid ");
+    const QString terms = QLatin1String(SearchIndex::tableName);
+    if (form == PageForm::Prefix) {
+        return s.prepare(db,
+                         lead + columns +
+                             QStringLiteral("FROM %1 AS s CROSS JOIN Attest_Install_Garantie AS a ON a.id = s.id "
+                                            "WHERE s.kind = :kind AND s.term = :term AND s.id < :before "
+                                            "ORDER BY s.id DESC LIMIT :limit")
+                                 .arg(terms),
+                         error) &&
+               s.bindInteger(":kind", kind, error) && s.bindText(":term", folded, error) &&
+               s.bindInteger(":before", before, error) && s.bindInteger(":limit", limit, error);
+    }
+    const QString end = SearchIndex::prefixEnd(folded);
+    QString ids;
+    if (form == PageForm::LongWindow) {
+        ids = QStringLiteral("SELECT id FROM (SELECT id, whole FROM %1 WHERE kind = :kind AND term = :head "
+                             "AND id < :before ORDER BY id DESC LIMIT :window) "
+                             "WHERE whole >= :start %2ORDER BY id DESC LIMIT :limit")
+                  .arg(terms, end.isEmpty() ? QString() : QStringLiteral("AND whole < :end "));
+    } else {
+        ids = QStringLiteral("SELECT id FROM %1 WHERE kind = :kind AND term >= :start %2"
+                             "AND id < :before ORDER BY id DESC LIMIT :limit")
+                  .arg(terms, end.isEmpty() ? QString() : QStringLiteral("AND term < :end "));
+    }
+    const QList<uint> codePoints = folded.toUcs4();
+    const QString head =
+        QString::fromUcs4(reinterpret_cast<const char32_t*>(codePoints.constData()), SearchIndex::prefixLevels);
+    return s.prepare(db,
+                     lead + columns +
+                         QStringLiteral("FROM (%1) AS s CROSS JOIN Attest_Install_Garantie AS a ON a.id = s.id "
+                                        "ORDER BY s.id DESC")
+                             .arg(ids),
+                     error) &&
+           s.bindInteger(":kind", kind, error) && s.bindText(":start", folded, error) &&
+           (end.isEmpty() || s.bindText(":end", end, error)) && s.bindInteger(":before", before, error) &&
+           s.bindInteger(":limit", limit, error) &&
+           (form != PageForm::LongWindow ||
+            (s.bindText(":head", head, error) && s.bindInteger(":window", SearchIndex::longPrefixWindow, error)));
 }
 
 } // namespace
@@ -98,9 +158,7 @@ bool RecordStore::open(DbError* error)
     const QString path = QDir::current().absoluteFilePath(m_fileName);
     if (!m_connection.open(path, password(), Connection::OpenMode::ExistingOnly, error))
         return false;
-    if (sqlite3_create_function_v2(m_connection.handle(), "gpl_starts_with", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                   nullptr, &prefixMatch, nullptr, nullptr, nullptr) != SQLITE_OK) {
-        *error = Connection::lastError(m_connection.handle());
+    if (!Schema::ensureSearchIndex(m_connection, error)) {
         m_connection.close();
         return false;
     }
@@ -116,11 +174,12 @@ bool RecordStore::insertRecord(const AttestationRecord& record, DbError* error)
 {
     Statement s;
     return ensureOpen(error) &&
-           s.prepare(m_connection.handle(),
-                     QStringLiteral("INSERT INTO Attest_Install_Garantie (Appart, Vehicle_Immatricul, Marque, Type, "
-                                    "N_Serie, Marque_Reservoir, N_Reservoir, Epreuve, Capacity, Cincere, "
-                                    "Date_Start_Valid) VALUES (:x1, :x2, :x3, :x4, :x5, :x6, :x7, :x8, :x9, :x10, :x11)"),
-                     error) &&
+           s.prepare(
+               m_connection.handle(),
+               QStringLiteral("INSERT INTO Attest_Install_Garantie (Appart, Vehicle_Immatricul, Marque, Type, "
+                              "N_Serie, Marque_Reservoir, N_Reservoir, Epreuve, Capacity, Cincere, "
+                              "Date_Start_Valid) VALUES (:x1, :x2, :x3, :x4, :x5, :x6, :x7, :x8, :x9, :x10, :x11)"),
+               error) &&
            bindValues(s, record, error) && s.execute(error);
 }
 
@@ -157,8 +216,7 @@ bool RecordStore::selectLastRecord(std::optional<AttestationRecord>* record, DbE
     Statement s;
     if (!(ensureOpen(error) &&
           s.prepare(m_connection.handle(),
-                    selectColumns +
-                        QStringLiteral("WHERE id = (SELECT max(id) FROM Attest_Install_Garantie)"),
+                    selectColumns + QStringLiteral("WHERE id = (SELECT max(id) FROM Attest_Install_Garantie)"),
                     error) &&
           readRows(s, &rows, error)))
         return false;
@@ -171,11 +229,10 @@ bool RecordStore::selectLastNumber(QString* number, DbError* error)
 {
     number->clear();
     Statement s;
-    if (!(ensureOpen(error) &&
-          s.prepare(m_connection.handle(),
-                    QStringLiteral("SELECT Cincere AS NE FROM Attest_Install_Garantie "
-                                   "WHERE id = (SELECT max(id) FROM Attest_Install_Garantie)"),
-                    error)))
+    if (!(ensureOpen(error) && s.prepare(m_connection.handle(),
+                                         QStringLiteral("SELECT Cincere AS NE FROM Attest_Install_Garantie "
+                                                        "WHERE id = (SELECT max(id) FROM Attest_Install_Garantie)"),
+                                         error)))
         return false;
     switch (s.step(error)) {
     case Statement::Step::Row:
@@ -200,16 +257,45 @@ bool RecordStore::selectByNumber(const QString& number, QList<AttestationRecord>
 bool RecordStore::fetchPage(Search search, const QString& prefix, qint32 beforeId, int limit,
                             QList<AttestationRecord>* rows, DbError* error)
 {
-    QString where = QStringLiteral("WHERE id < :before ");
-    if (search == Search::NumberPrefix)
-        where += QStringLiteral("AND gpl_starts_with(Cincere, :prefix) ");
-    else if (search == Search::OwnerPrefix)
-        where += QStringLiteral("AND gpl_starts_with(Appart, :prefix) ");
-    Statement s;
-    return ensureOpen(error) &&
-           s.prepare(m_connection.handle(), selectColumns + where + QStringLiteral("ORDER BY id DESC LIMIT :limit"),
-                     error) &&
-           s.bindInteger(":before", beforeId > 0 ? beforeId : std::numeric_limits<qint32>::max(), error) &&
-           (search == Search::All || s.bindText(":prefix", prefix, error)) &&
-           s.bindInteger(":limit", limit, error) && readRows(s, rows, error);
+    rows->clear();
+    if (!ensureOpen(error))
+        return false;
+    const QString folded = SearchIndex::fold(prefix);
+    for (const PageForm form : pageForms(search, folded)) {
+        Statement s;
+        if (!preparePage(m_connection.handle(), s, form, search, folded, beforeId, limit, {}, error) ||
+            !readRows(s, rows, error))
+            return false;
+        // A full window page is the newest matches; otherwise the next form reads them all.
+        if (rows->size() >= limit)
+            break;
+    }
+    return true;
+}
+
+bool RecordStore::explainPage(Search search, const QString& prefix, QStringList* plan, DbError* error)
+{
+    plan->clear();
+    if (!ensureOpen(error))
+        return false;
+    const QString folded = SearchIndex::fold(prefix);
+    for (const PageForm form : pageForms(search, folded)) {
+        Statement s;
+        if (!preparePage(m_connection.handle(), s, form, search, folded, 0, 60, QStringLiteral("EXPLAIN QUERY PLAN "),
+                         error))
+            return false;
+        for (bool more = true; more;) {
+            switch (s.step(error)) {
+            case Statement::Step::Row:
+                plan->append(s.text(s.columnIndex("detail")));
+                break;
+            case Statement::Step::Done:
+                more = false;
+                break;
+            case Statement::Step::Error:
+                return false;
+            }
+        }
+    }
+    return true;
 }

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 /// Owns the one connection to the attestation database and runs every statement on it. Each method
@@ -42,9 +43,16 @@ public:
 
     /// BrowseAll, SearchByNumberPrefix and SearchByOwnerPrefix, newest first, one page at a time:
     /// at most `limit` rows with an id below `beforeId` (0 = start from the newest). The prefix is
-    /// literal (no wildcards) and matched without regard to letter case.
+    /// literal (no wildcards, the value is bound) and matched without regard to the case of ASCII and
+    /// Latin accented letters; an empty prefix lists every row. Served by the search index, so a page
+    /// costs about the same whatever the table's size and however many rows match.
     [[nodiscard]] bool fetchPage(Search search, const QString& prefix, qint32 beforeId, int limit,
                                  QList<AttestationRecord>* rows, DbError* error);
+    /// The engine's query plan of fetchPage's statement, one line per step, to check which index it uses.
+    [[nodiscard]] bool explainPage(Search search, const QString& prefix, QStringList* plan, DbError* error);
+
+    /// The database file name as given, before it is resolved against the working directory.
+    QString fileName() const { return m_fileName; }
 
 private:
     [[nodiscard]] bool ensureOpen(DbError* error);

@@ -1,6 +1,8 @@
 #include "Schema.h"
 
 #include "Connection.h"
+#include "SearchIndex.h"
+#include "Statement.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -24,7 +26,8 @@ QString definition()
     }
     columns << QStringLiteral("Date_Start_Valid REAL");
     return QStringLiteral("CREATE TABLE %1 (\n  %2\n);\n")
-        .arg(QLatin1String(tableName), columns.join(QStringLiteral(",\n  ")));
+               .arg(QLatin1String(tableName), columns.join(QStringLiteral(",\n  "))) +
+           SearchIndex::definition();
 }
 
 bool create(Connection& connection, DbError* error)
@@ -32,6 +35,102 @@ bool create(Connection& connection, DbError* error)
     if (connection.exec(QStringLiteral("BEGIN IMMEDIATE;") + definition() + QStringLiteral("COMMIT;"), error))
         return true;
     DbError ignored; // the first error is the one worth reporting
+    (void)connection.exec(QStringLiteral("ROLLBACK;"), &ignored);
+    return false;
+}
+
+namespace {
+
+// The same entries as the triggers write, folded here (the store's tests hold both to the same result).
+bool populateSearchIndex(Connection& connection, DbError* error)
+{
+    Statement rows;
+    Statement insert;
+    if (!rows.prepare(connection.handle(), QStringLiteral("SELECT id, Cincere, Appart FROM Attest_Install_Garantie"),
+                      error) ||
+        !insert.prepare(
+            connection.handle(),
+            QStringLiteral("INSERT OR IGNORE INTO %1 (kind, term, id, whole) VALUES (:kind, :term, :id, :whole)")
+                .arg(QLatin1String(SearchIndex::tableName)),
+            error))
+        return false;
+    for (;;) {
+        switch (rows.step(error)) {
+        case Statement::Step::Done:
+            return true;
+        case Statement::Step::Error:
+            return false;
+        case Statement::Step::Row:
+            break;
+        }
+        const struct
+        {
+            SearchIndex::Kind kind;
+            int column;
+        } texts[] = {{SearchIndex::Kind::Number, 1}, {SearchIndex::Kind::Owner, 2}};
+        for (const auto& text : texts) {
+            if (rows.isNull(text.column))
+                continue;
+            const QString folded = SearchIndex::fold(rows.text(text.column));
+            const QStringList terms = SearchIndex::terms(folded);
+            for (qsizetype i = 0; i < terms.size(); ++i) {
+                // The last prefix level of a longer text carries the whole text.
+                const bool carriesWhole =
+                    i == SearchIndex::prefixLevels - 1 && terms.size() > SearchIndex::prefixLevels;
+                insert.reset();
+                if (!insert.bindInteger(":kind", static_cast<int>(text.kind), error) ||
+                    !insert.bindText(":term", terms.at(i), error) ||
+                    !insert.bindInteger(":id", rows.integer(0), error) ||
+                    !(carriesWhole ? insert.bindText(":whole", folded, error) : insert.bindNull(":whole", error)) ||
+                    !insert.execute(error))
+                    return false;
+            }
+        }
+    }
+}
+
+bool searchIndexIsCurrent(Connection& connection, bool* current, DbError* error)
+{
+    Statement lookup;
+    if (!lookup.prepare(connection.handle(),
+                        QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = :name AND sql = :definition"),
+                        error) ||
+        !lookup.bindText(":name", QLatin1String(SearchIndex::tableName), error) ||
+        // The table as this version writes it; an older form is rebuilt.
+        !lookup.bindText(":definition", SearchIndex::tableDefinition(), error) ||
+        lookup.step(error) != Statement::Step::Row)
+        return false;
+    *current = lookup.integer(0) > 0;
+    return true;
+}
+
+} // namespace
+
+bool ensureSearchIndex(Connection& connection, DbError* error)
+{
+    bool current = false;
+    if (!searchIndexIsCurrent(connection, &current, error))
+        return false;
+    if (current)
+        return true;
+    // A database made before the search index existed, or with an older form of it: build it once, in
+    // one transaction. Checked again under the write lock, in case another connection built it meanwhile;
+    // leftovers of a half-removed or older index are dropped first.
+    if (connection.exec(QStringLiteral("BEGIN IMMEDIATE;"), error) &&
+        searchIndexIsCurrent(connection, &current, error) &&
+        (current || (connection.exec(QStringLiteral("DROP TRIGGER IF EXISTS Attest_Search_Insert;"
+                                                    "DROP TRIGGER IF EXISTS Attest_Search_Delete;"
+                                                    "DROP TRIGGER IF EXISTS Attest_Search_Update;"
+                                                    "DROP TABLE IF EXISTS %1;"
+                                                    "DROP TABLE IF EXISTS %2;")
+                                             .arg(QLatin1String(SearchIndex::scratchTableName),
+                                                  QLatin1String(SearchIndex::tableName)) +
+                                         SearchIndex::definition(),
+                                     error) &&
+                     populateSearchIndex(connection, error))) &&
+        connection.exec(QStringLiteral("COMMIT;"), error))
+        return true;
+    DbError ignored;
     (void)connection.exec(QStringLiteral("ROLLBACK;"), &ignored);
     return false;
 }

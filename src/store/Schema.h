@@ -17,6 +17,9 @@ inline constexpr int maxTextLength = 255;
 QString definition();
 /// Creates the table and its indexes in one transaction.
 [[nodiscard]] bool create(Connection& connection, DbError* error);
+/// Adds the search index with its triggers to a database whose table predates it, filled from the
+/// rows already there; does nothing when it exists.
+[[nodiscard]] bool ensureSearchIndex(Connection& connection, DbError* error);
 /// Writes a new keyed database holding the empty table at path. Refuses an existing file; the file is
 /// built under a temporary name beside it and appears only when complete.
 [[nodiscard]] bool createDatabaseFile(const QString& path, const QByteArray& key, DbError* error);

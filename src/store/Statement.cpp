@@ -62,6 +62,12 @@ bool Statement::bindInteger(const char* name, qint64 value, DbError* error)
     return parameterIndex(name, &index, error) && checkBind(sqlite3_bind_int64(m_stmt, index, value), error);
 }
 
+bool Statement::bindNull(const char* name, DbError* error)
+{
+    int index = 0;
+    return parameterIndex(name, &index, error) && checkBind(sqlite3_bind_null(m_stmt, index), error);
+}
+
 Statement::Step Statement::step(DbError* error)
 {
     switch (sqlite3_step(m_stmt)) {
@@ -114,4 +120,9 @@ qint64 Statement::integer(int column) const
 bool Statement::isNull(int column) const
 {
     return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_stmt);
 }

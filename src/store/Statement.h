@@ -24,10 +24,13 @@ public:
     [[nodiscard]] bool bindText(const char* name, const QString& value, DbError* error);
     [[nodiscard]] bool bindReal(const char* name, double value, DbError* error);
     [[nodiscard]] bool bindInteger(const char* name, qint64 value, DbError* error);
+    [[nodiscard]] bool bindNull(const char* name, DbError* error);
     /// Runs one step; on Error the error is filled from the connection.
     Step step(DbError* error);
     /// Steps to the end, for statements that return no rows.
     [[nodiscard]] bool execute(DbError* error);
+    /// Makes the statement ready to run again; the values bound stay until bound anew.
+    void reset();
 
     /// Column access on the current row, by index or by (case-insensitive) name; -1 when absent.
     int columnIndex(const char* name) const;
