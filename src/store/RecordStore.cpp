@@ -158,8 +158,23 @@ bool RecordStore::open(DbError* error)
     const QString path = QDir::current().absoluteFilePath(m_fileName);
     if (!m_connection.open(path, password(), Connection::OpenMode::ExistingOnly, error))
         return false;
-    if (!Schema::ensureSearchIndex(m_connection, error)) {
+    // The program never changes the database's structure: a missing or outdated search index is reported
+    // by the searches (the other statements do not need it) and built by the companion tool.
+    if (!Schema::searchIndexIsCurrent(m_connection, &m_searchIndexCurrent, error)) {
         m_connection.close();
+        return false;
+    }
+    return true;
+}
+
+bool RecordStore::ensureSearchIndexCurrent(DbError* error)
+{
+    if (!m_searchIndexCurrent && !Schema::searchIndexIsCurrent(m_connection, &m_searchIndexCurrent, error))
+        return false;
+    if (!m_searchIndexCurrent) {
+        *error = {SQLITE_ERROR, QStringLiteral("The search index of %1 is missing or out of date; build it with "
+                                               "\"gpl-attest-db index %1\" while the program is closed")
+                                    .arg(m_fileName)};
         return false;
     }
     return true;
@@ -258,7 +273,7 @@ bool RecordStore::fetchPage(Search search, const QString& prefix, qint32 beforeI
                             QList<AttestationRecord>* rows, DbError* error)
 {
     rows->clear();
-    if (!ensureOpen(error))
+    if (!ensureOpen(error) || (search != Search::All && !ensureSearchIndexCurrent(error)))
         return false;
     const QString folded = SearchIndex::fold(prefix);
     for (const PageForm form : pageForms(search, folded)) {

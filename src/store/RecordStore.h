@@ -57,6 +57,9 @@ public:
 private:
     [[nodiscard]] bool ensureOpen(DbError* error);
 
+    [[nodiscard]] bool ensureSearchIndexCurrent(DbError* error);
+
     QString m_fileName;
     Connection m_connection;
+    bool m_searchIndexCurrent = false;
 };

@@ -89,6 +89,8 @@ bool populateSearchIndex(Connection& connection, DbError* error)
     }
 }
 
+} // namespace
+
 bool searchIndexIsCurrent(Connection& connection, bool* current, DbError* error)
 {
     Statement lookup;
@@ -103,8 +105,6 @@ bool searchIndexIsCurrent(Connection& connection, bool* current, DbError* error)
     *current = lookup.integer(0) > 0;
     return true;
 }
-
-} // namespace
 
 bool ensureSearchIndex(Connection& connection, DbError* error)
 {

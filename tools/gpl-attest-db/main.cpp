@@ -1,7 +1,9 @@
-// gpl-attest-db: creates the attestation database and writes certificates without a window.
+// gpl-attest-db: creates the attestation database, builds its search index and writes certificates
+// without a window.
 #include "certificate/Certificate.h"
 #include "certificate/PdfWriter.h"
 #include "certificate/PreparedDocument.h"
+#include "store/Connection.h"
 #include "store/RecordStore.h"
 #include "store/Schema.h"
 
@@ -18,8 +20,15 @@ namespace {
 int usage()
 {
     QTextStream(stderr) << "usage: gpl-attest-db init [FILE]\n"
+                           "       gpl-attest-db index [FILE]\n"
                            "       gpl-attest-db certificate NUMBER FILE.pdf\n";
     return 2;
+}
+
+int fail(const QString& message)
+{
+    QTextStream(stderr) << "gpl-attest-db: " << message << '\n';
+    return 1;
 }
 
 int init(const QStringList& args)
@@ -28,11 +37,24 @@ int init(const QStringList& args)
         return usage();
     const QString path = args.isEmpty() ? RecordStore::defaultFileName() : args.first();
     DbError error;
-    if (!Schema::createDatabaseFile(path, RecordStore::password(), &error)) {
-        QTextStream(stderr) << "gpl-attest-db: " << error.message << '\n';
-        return 1;
-    }
+    if (!Schema::createDatabaseFile(path, RecordStore::password(), &error))
+        return fail(error.message);
     QTextStream(stdout) << "created " << path << '\n';
+    return 0;
+}
+
+// Builds the search index of a database made without it (or with an older form of it).
+int index(const QStringList& args)
+{
+    if (args.size() > 1)
+        return usage();
+    const QString path = args.isEmpty() ? RecordStore::defaultFileName() : args.first();
+    Connection connection;
+    DbError error;
+    if (!connection.open(path, RecordStore::password(), Connection::OpenMode::ExistingOnly, &error) ||
+        !Schema::ensureSearchIndex(connection, &error))
+        return fail(error.message);
+    QTextStream(stdout) << "search index of " << path << " is current\n";
     return 0;
 }
 
@@ -43,16 +65,12 @@ int certificate(const QStringList& args)
     RecordStore store;
     CertificateRecord record;
     DbError error;
-    if (!Certificate::openRecord(store, args.at(0), &record, &error)) {
-        QTextStream(stderr) << "gpl-attest-db: " << error.message << '\n';
-        return 1;
-    }
+    if (!Certificate::openRecord(store, args.at(0), &record, &error))
+        return fail(error.message);
     QString errorText;
     if (!PdfWriter::writeFile(args.at(1), PreparedDocument(record).pageSource(), PdfExportOptions(),
-                              QDateTime::currentDateTime(), &errorText)) {
-        QTextStream(stderr) << "gpl-attest-db: " << args.at(1) << ": " << errorText << '\n';
-        return 1;
-    }
+                              QDateTime::currentDateTime(), &errorText))
+        return fail(args.at(1) + QStringLiteral(": ") + errorText);
     return 0;
 }
 
@@ -80,6 +98,8 @@ int main(int argc, char* argv[])
     const QString command = args.takeFirst();
     if (command == QLatin1String("init"))
         return init(args);
+    if (command == QLatin1String("index"))
+        return index(args);
     if (command == QLatin1String("certificate"))
         return certificate(args);
     return usage();
