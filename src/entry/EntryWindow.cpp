@@ -7,6 +7,7 @@
 #include "store/RecordStore.h"
 #include "widgets/Clock.h"
 #include "widgets/DateEdit.h"
+#include "widgets/FixedLayout.h"
 #include "widgets/Glyphs.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/OneShotTimer.h"
@@ -26,81 +27,7 @@
 
 namespace {
 
-// The desktop background colour of the classic system palette, for the 1-pixel rules.
-const QColor desktopColour(58, 110, 165);
-
-template <typename W> W* place(W* widget, const char* name, int x, int y, int w, int h)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
-
-QLabel* label(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text,
-             const QFont& font = {})
-{
-    auto* result = place(new QLabel(text, parent), name, x, y, w, h);
-    if (font != QFont())
-        result->setFont(font);
-    result->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // Labels size themselves to their text from their left edge: the font's metrics here may be a few
-    // pixels wider than those the layout was drawn with, and a label must never cut its text.
-    result->resize(std::max(w, result->sizeHint().width()), h);
-    return result;
-}
-
-QFrame* panel(QWidget* parent, const char* name, int x, int y, int w, int h, const QColor& background)
-{
-    auto* frame = place(new QFrame(parent), name, x, y, w, h);
-    frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    frame->setAutoFillBackground(true);
-    QPalette palette = frame->palette();
-    palette.setColor(QPalette::Window, background);
-    frame->setPalette(palette);
-    return frame;
-}
-
-QFrame* rule(QWidget* parent, const char* name, int x, int y, int w, const QColor& colour)
-{
-    auto* line = place(new QFrame(parent), name, x, y, w, 1);
-    line->setAutoFillBackground(true);
-    QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, colour);
-    line->setPalette(palette);
-    return line;
-}
-
-QToolButton* button(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text,
-                    const QIcon& icon = {})
-{
-    auto* result = place(new QToolButton(parent), name, x, y, w, h);
-    result->setText(text);
-    result->setIcon(icon);
-    result->setIconSize(QSize(20, 20));
-    result->setToolButtonStyle(text.isEmpty()  ? Qt::ToolButtonIconOnly
-                               : icon.isNull() ? Qt::ToolButtonTextOnly
-                                               : Qt::ToolButtonTextBesideIcon);
-    result->setCursor(Qt::PointingHandCursor);
-    result->setFocusPolicy(Qt::NoFocus); // buttons take no focus, so clicking one leaves the date field as it is
-    return result;
-}
-
-// A flat button on a coloured panel: hovering must not paint a light face under the white text.
-void setFlatButtonColours(QToolButton* button, const QColor& face)
-{
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, face);
-    palette.setColor(QPalette::ButtonText, Qt::white);
-    button->setPalette(palette);
-}
-
-void setTextColour(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::ButtonText, colour);
-    widget->setPalette(palette);
-}
+using namespace FixedLayout;
 
 QString currentYearNumber()
 {
@@ -178,7 +105,7 @@ void EntryWindow::buildLayout()
     setTextColour(savePanel, Qt::white);
     m_saveButton = button(savePanel, "SpeedButton5", 0, 0, 121, 30, QStringLiteral("Enregistrer"), Glyphs::floppy());
     m_saveButton->setAutoRaise(true);
-    setFlatButtonColours(m_saveButton, QColor(0, 128, 255));
+    setColours(m_saveButton, QColor(0, 128, 255), Qt::white);
     m_printLastButton = button(actionPanel, "SpeedButton3", 336, 4, 105, 30, QString(), Glyphs::printer());
     m_printLastButton->setIconSize(QSize(24, 24));
     m_printLastButton->hide();
@@ -192,7 +119,7 @@ void EntryWindow::buildLayout()
     m_printLastTimer->setObjectName(QStringLiteral("Timer2"));
     connect(m_printLastTimer, &OneShotTimer::ticked, this, &EntryWindow::hidePrintLastButton);
 
-    rule(this, "Splitter3", 0, 547, 742, desktopColour);
+    rule(this, "Splitter3", 0, 547, 742, desktopColour());
 
     auto* browsePanel = panel(this, "Panel4", 200, 564, 265, 30, palette().color(QPalette::Highlight));
     m_browseButton =
@@ -200,13 +127,13 @@ void EntryWindow::buildLayout()
     m_browseButton->setIconSize(QSize(24, 24));
     m_browseButton->setAutoRaise(true);
     m_browseButton->setFont(UiFonts::sans(13, true));
-    setFlatButtonColours(m_browseButton, palette().color(QPalette::Highlight));
+    setColours(m_browseButton, palette().color(QPalette::Highlight), Qt::white);
     connect(m_browseButton, &QToolButton::clicked, this, &EntryWindow::openBrowser);
     connect(m_printLastButton, &QToolButton::clicked, this, &EntryWindow::printLastSaved);
 
     auto* searchPanel = panel(this, "Panel1", 440, 4, 297, 81, palette().color(QPalette::Button));
     label(searchPanel, "Label13", 97, 8, 81, 16, QStringLiteral("RECHERCHE"));
-    rule(searchPanel, "Splitter2", 0, 27, 297, desktopColour);
+    rule(searchPanel, "Splitter2", 0, 27, 297, desktopColour());
     label(searchPanel, "Label11", 10, 45, 83, 16, QStringLiteral("N° (SINCERE)"));
     m_lookupEdit = place(new QLineEdit(searchPanel), "Edit7", 97, 42, 121, 24);
     m_lookupEdit->setAlignment(Qt::AlignCenter);

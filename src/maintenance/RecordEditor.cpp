@@ -4,6 +4,7 @@
 #include "certificate/CertificatePreview.h"
 #include "store/RecordStore.h"
 #include "widgets/DateEdit.h"
+#include "widgets/FixedLayout.h"
 #include "widgets/Glyphs.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/OneShotTimer.h"
@@ -17,53 +18,7 @@
 #include <QShowEvent>
 #include <QToolButton>
 
-namespace {
-
-// The desktop background colour of the classic system palette, for the 1-pixel rules.
-const QColor desktopColour(58, 110, 165);
-
-template <typename W> W* place(W* widget, const char* name, int x, int y, int w, int h)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
-
-void fieldLabel(QWidget* parent, const char* name, int x, int y, const QString& text)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->move(x, y);
-    label->adjustSize();
-}
-
-QToolButton* button(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text,
-                    const QIcon& icon)
-{
-    auto* result = place(new QToolButton(parent), name, x, y, w, h);
-    result->setText(text);
-    result->setIcon(icon);
-    result->setIconSize(QSize(20, 20));
-    result->setToolButtonStyle(text.isEmpty()  ? Qt::ToolButtonIconOnly
-                               : icon.isNull() ? Qt::ToolButtonTextOnly
-                                               : Qt::ToolButtonTextBesideIcon);
-    result->setCursor(Qt::PointingHandCursor);
-    result->setFocusPolicy(Qt::NoFocus);
-    return result;
-}
-
-void setColours(QWidget* widget, const QColor& background, const QColor& text)
-{
-    widget->setAutoFillBackground(true);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, background);
-    palette.setColor(QPalette::Button, background);
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::ButtonText, text);
-    widget->setPalette(palette);
-}
-
-} // namespace
+using namespace FixedLayout;
 
 RecordEditor::RecordEditor(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -107,7 +62,7 @@ void RecordEditor::buildLayout()
     setColours(m_titlePanel, QColor(64, 128, 128), palette().color(QPalette::Base));
     m_titlePanel->setFocusPolicy(Qt::ClickFocus); // holds the focus on show, skipped by Tab
 
-    fieldLabel(this, "Label10", 166, 74, QStringLiteral("Date"));
+    label(this, "Label10", 166, 74, 0, 0, QStringLiteral("Date"));
     m_dateEdit = place(new DateEdit(this), "sDateEdit1", 200, 64, 107, 22);
     m_idEdit = place(new QLineEdit(QStringLiteral("id"), this), "Edit1", 24, 126, 81, 21);
     m_idEdit->hide();
@@ -136,7 +91,7 @@ void RecordEditor::buildLayout()
     QWidget* previous = m_dateEdit;
     setTabOrder(m_titlePanel, m_dateEdit);
     for (const Field& field : fields) {
-        fieldLabel(this, field.labelName, field.labelX, field.labelY, QString::fromUtf8(field.labelText));
+        label(this, field.labelName, field.labelX, field.labelY, 0, 0, QString::fromUtf8(field.labelText));
         // Every field but the test date turns letters to upper case.
         QLineEdit* edit = qstrcmp(field.name, "MaskEdit1") == 0 ? new QLineEdit(this) : new UpperCaseLineEdit(this);
         *field.edit = place(edit, field.name, 200, field.y, field.width, 21);
@@ -147,7 +102,7 @@ void RecordEditor::buildLayout()
 
     for (int y : {408, 467}) {
         auto* rule = place(new QFrame(this), y == 408 ? "Bevel1" : "Bevel2", 0, y, 593, 1);
-        setColours(rule, desktopColour, desktopColour);
+        setColours(rule, desktopColour(), desktopColour());
     }
     m_saveButton = button(this, "SpeedButton1", 200, 416, 98, 25, QStringLiteral("Enregistrer"), Glyphs::floppy());
     m_printButton = button(this, "SpeedButton3", 368, 416, 97, 25, QString(), Glyphs::printer());

@@ -3,6 +3,7 @@
 #include "RecordEditor.h"
 #include "RecordsModel.h"
 #include "store/RecordStore.h"
+#include "widgets/FixedLayout.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/UiFonts.h"
 
@@ -35,38 +36,25 @@ RecordsBrowser::~RecordsBrowser() = default;
 
 void RecordsBrowser::buildLayout()
 {
-    auto* searchPanel = new QFrame(this);
-    searchPanel->setObjectName(QStringLiteral("Panel1"));
-    searchPanel->setGeometry(8, 10, 281, 97);
+    auto* searchPanel = FixedLayout::place(new QFrame(this), "Panel1", 8, 10, 281, 97);
     searchPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
-    m_byNumber = new QRadioButton(QStringLiteral("N° Enregistrement"), searchPanel);
-    m_byNumber->setObjectName(QStringLiteral("RadioButton1"));
-    m_byNumber->setGeometry(8, 16, 137, 17);
-    m_byOwner = new QRadioButton(QStringLiteral("Nom / Prénom"), searchPanel);
-    m_byOwner->setObjectName(QStringLiteral("RadioButton2"));
-    m_byOwner->setGeometry(8, 40, 137, 17);
+    m_byNumber = FixedLayout::place(new QRadioButton(QStringLiteral("N° Enregistrement"), searchPanel), "RadioButton1",
+                                    8, 16, 137, 17);
+    m_byOwner = FixedLayout::place(new QRadioButton(QStringLiteral("Nom / Prénom"), searchPanel), "RadioButton2", 8, 40,
+                                   137, 17);
     m_byNumber->setChecked(true);
 
-    m_searchEdit = new QLineEdit(searchPanel);
-    m_searchEdit->setObjectName(QStringLiteral("Edit1"));
-    m_searchEdit->setGeometry(8, 63, 186, 22);
+    m_searchEdit = FixedLayout::place(new QLineEdit(searchPanel), "Edit1", 8, 63, 186, 22);
 
-    auto* hint = new QLabel(
+    auto* hint = FixedLayout::label(
+        this, "Label1", 295, 91, 0, 0,
         QStringLiteral(
             "NB. Double click pour modifier les informations  / نقر مزدوج على الجدول من أجل تعديل البيانات "),
-        this);
-    hint->setObjectName(QStringLiteral("Label1"));
-    hint->setFont(UiFonts::sans(12, true));
-    QPalette hintPalette = hint->palette();
-    hintPalette.setColor(QPalette::WindowText, Qt::red);
-    hint->setPalette(hintPalette);
-    hint->move(295, 91);
-    hint->adjustSize();
+        UiFonts::sans(12, true));
+    FixedLayout::setTextColour(hint, Qt::red);
 
-    m_grid = new QTableView(this);
-    m_grid->setObjectName(QStringLiteral("DBGrid1"));
-    m_grid->setGeometry(8, 120, 966, 432);
+    m_grid = FixedLayout::place(new QTableView(this), "DBGrid1", 8, 120, 966, 432);
     m_grid->setModel(m_model);
     m_grid->setFont(UiFonts::sans(12));
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
