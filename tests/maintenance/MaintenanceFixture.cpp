@@ -15,19 +15,3 @@ bool insertRecords(RecordStore& store, const QList<AttestationRecord>& records, 
     }
     return store.connection().exec(QStringLiteral("COMMIT"), error);
 }
-
-AttestationRecord ownedRecord(const QString& owner, const QString& number)
-{
-    AttestationRecord r = TestDatabase::sampleRecord(number.size());
-    r.appart = owner;
-    r.cincere = number;
-    return r;
-}
-
-QStringList numbersOf(const QList<AttestationRecord>& rows)
-{
-    QStringList numbers;
-    for (const AttestationRecord& r : rows)
-        numbers << r.cincere;
-    return numbers;
-}

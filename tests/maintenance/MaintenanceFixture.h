@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestRecords.h"
 #include "store/AttestationRecord.h"
 #include "store/RecordStore.h"
 
@@ -8,9 +9,3 @@
 
 /// Rows for the maintenance tests, written in one transaction so that a long list costs no time.
 [[nodiscard]] bool insertRecords(RecordStore& store, const QList<AttestationRecord>& records, DbError* error);
-
-/// A record with the given owner and number, the other fields from TestDatabase::sampleRecord.
-AttestationRecord ownedRecord(const QString& owner, const QString& number);
-
-/// The certificate numbers of the rows, in order.
-QStringList numbersOf(const QList<AttestationRecord>& rows);

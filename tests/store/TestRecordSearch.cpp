@@ -1,5 +1,6 @@
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
+#include "TestRecords.h"
 
 #include "store/Connection.h"
 #include "store/RecordStore.h"
@@ -12,22 +13,6 @@
 namespace {
 
 using Search = RecordStore::Search;
-
-AttestationRecord record(const QString& owner, const QString& number)
-{
-    AttestationRecord r = TestDatabase::sampleRecord(1);
-    r.appart = owner;
-    r.cincere = number;
-    return r;
-}
-
-QStringList numbersOf(const QList<AttestationRecord>& rows)
-{
-    QStringList numbers;
-    for (const AttestationRecord& r : rows)
-        numbers << r.cincere;
-    return numbers;
-}
 
 // A second connection that writes with plain SQL, as the sqlcipher shell or another tool would.
 bool execOther(const QString& sql, DbError* error)
@@ -116,16 +101,16 @@ void TestRecordSearch::prefixSearch()
     RecordStore store;
     DbError error;
     const QList<AttestationRecord> rows{
-        record("BENALI AHMED", "11-2020"),
-        record("BENALI MOHAMED", "1-2021"),
-        record("SAIDI", "12-2021"),
-        record("D'ALEMBERT", "4-A"),
-        record("50% PARTS", "5-B"),
-        record(QStringLiteral("école"), "6-C"),
-        record(QStringLiteral("ÉCOLE NORMALE"), "7-D"),
-        record("A_B", "8-E"),
-        record("AXB", "9-U"),
-        record(QString::fromUcs4(U"P\U0010FFFF\U0010FFFF", 3), "10-P"),
+        ownedRecord("BENALI AHMED", "11-2020"),
+        ownedRecord("BENALI MOHAMED", "1-2021"),
+        ownedRecord("SAIDI", "12-2021"),
+        ownedRecord("D'ALEMBERT", "4-A"),
+        ownedRecord("50% PARTS", "5-B"),
+        ownedRecord(QStringLiteral("école"), "6-C"),
+        ownedRecord(QStringLiteral("ÉCOLE NORMALE"), "7-D"),
+        ownedRecord("A_B", "8-E"),
+        ownedRecord("AXB", "9-U"),
+        ownedRecord(QString::fromUcs4(U"P\U0010FFFF\U0010FFFF", 3), "10-P"),
     };
     for (const AttestationRecord& r : rows)
         QVERIFY2(store.insertRecord(r, &error), qPrintable(error.message));
@@ -288,7 +273,7 @@ void TestRecordSearch::indexBuiltForOlderDatabase()
                  qPrintable(error.message));
     }
     // ...and kept from then on.
-    AttestationRecord added = record(QStringLiteral("émilien"), "4-2019");
+    AttestationRecord added = ownedRecord(QStringLiteral("émilien"), "4-2019");
     QVERIFY2(store.insertRecord(added, &error), qPrintable(error.message));
     QVERIFY2(store.fetchPage(Search::OwnerPrefix, QStringLiteral("ÉMIL"), 0, 10, &found, &error),
              qPrintable(error.message));
@@ -304,10 +289,11 @@ void TestRecordSearch::longPrefixBeyondTheWindow()
     QVERIFY(db.isValid());
     RecordStore store;
     DbError error;
-    QVERIFY2(store.insertRecord(record("BENALI ZORO", "old-1"), &error), qPrintable(error.message));
+    QVERIFY2(store.insertRecord(ownedRecord("BENALI ZORO", "old-1"), &error), qPrintable(error.message));
     QVERIFY2(store.connection().exec(QStringLiteral("BEGIN"), &error), qPrintable(error.message));
     for (int n = 1; n <= SearchIndex::longPrefixWindow + 50; ++n)
-        QVERIFY2(store.insertRecord(record("BENALI AHMED", QString::number(n)), &error), qPrintable(error.message));
+        QVERIFY2(store.insertRecord(ownedRecord("BENALI AHMED", QString::number(n)), &error),
+                 qPrintable(error.message));
     QVERIFY2(store.connection().exec(QStringLiteral("COMMIT"), &error), qPrintable(error.message));
 
     QList<AttestationRecord> found;
@@ -330,7 +316,7 @@ void TestRecordSearch::foldMatchesTheTriggers()
         sample += QChar(c);
     DbError error;
     RecordStore store;
-    QVERIFY2(store.insertRecord(record(sample, "1"), &error), qPrintable(error.message));
+    QVERIFY2(store.insertRecord(ownedRecord(sample, "1"), &error), qPrintable(error.message));
 
     Statement s;
     QVERIFY2(s.prepare(store.connection().handle(),
