@@ -9,7 +9,6 @@ packages=(
   libqpdf-dev qpdf
   fonts-liberation2 fonts-noto-core fonts-kacst
   poppler-utils xvfb xauth
-  libbenchmark-dev
 )
 
 missing=()
