@@ -8,6 +8,7 @@
 #include "maintenance/RecordsModel.h"
 #include "store/Connection.h"
 #include "store/RecordStore.h"
+#include "store/Schema.h"
 #include "store/Statement.h"
 
 #include <QApplication>
@@ -432,14 +433,15 @@ int main(int argc, char* argv[])
             << QString::number(median(updates), 'f', 2) << " ms, delete " << QString::number(median(deletes), 'f', 2)
             << " ms\n";
     }
-    // 6. A database without the index gets it at its first opening by the program: the one-off cost.
+    // 6. A database made without the index gets it from "gpl-attest-db index": the one-off cost.
     {
         QElapsedTimer build;
         build.start();
-        RecordStore upgraded(withoutIndex);
-        if (!upgraded.open(&error))
+        Connection upgraded;
+        if (!upgraded.open(withoutIndex, RecordStore::password(), Connection::OpenMode::ExistingOnly, &error) ||
+            !Schema::ensureSearchIndex(upgraded, &error))
             fail(QStringLiteral("build the index"), error);
-        out << "building the index at the first opening of a database without it: " << build.elapsed() << " ms\n";
+        out << "building the index of a database made without it (gpl-attest-db index): " << build.elapsed() << " ms\n";
     }
     QFile::remove(withIndex);
     QFile::remove(withoutIndex);
