@@ -1,5 +1,8 @@
 #include "MaintenanceFixture.h"
 
+#include "maintenance/RecordEditor.h"
+#include "maintenance/RecordsBrowser.h"
+
 #include "TestDatabase.h"
 
 bool insertRecords(RecordStore& store, const QList<AttestationRecord>& records, DbError* error)
@@ -14,4 +17,15 @@ bool insertRecords(RecordStore& store, const QList<AttestationRecord>& records, 
         }
     }
     return store.connection().exec(QStringLiteral("COMMIT"), error);
+}
+
+void createMaintenanceWindows(RecordStore* store, std::unique_ptr<RecordsBrowser>* browser,
+                              std::unique_ptr<RecordEditor>* editor)
+{
+    *browser = std::make_unique<RecordsBrowser>();
+    *editor = std::make_unique<RecordEditor>(browser->get());
+    (*browser)->setStore(store);
+    (*browser)->setEditor(editor->get());
+    (*editor)->setStore(store);
+    (*editor)->setBrowser(browser->get());
 }

@@ -69,12 +69,7 @@ void TestRecordEditor::init()
     QVERIFY2(m_store->selectByNumber(QStringLiteral("2-2020"), &rows, &error), qPrintable(error.message));
     m_edited = rows.value(0);
 
-    m_browser = std::make_unique<RecordsBrowser>();
-    m_editor = std::make_unique<RecordEditor>(m_browser.get());
-    m_browser->setStore(m_store.get());
-    m_browser->setEditor(m_editor.get());
-    m_editor->setStore(m_store.get());
-    m_editor->setBrowser(m_browser.get());
+    createMaintenanceWindows(m_store.get(), &m_browser, &m_editor);
     m_boxes.clear();
     m_answer = QMessageBox::NoButton;
     MessageBoxes::setHandler([this](const MessageBoxes::Request& request) {

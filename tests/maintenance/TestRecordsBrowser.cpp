@@ -66,12 +66,7 @@ void TestRecordsBrowser::init()
                             ownedRecord("50% MOTORS", "7-2021"), ownedRecord("A_B", "8-2021")},
                            &error),
              qPrintable(error.message));
-    m_browser = std::make_unique<RecordsBrowser>();
-    m_editor = std::make_unique<RecordEditor>(m_browser.get());
-    m_browser->setStore(m_store.get());
-    m_browser->setEditor(m_editor.get());
-    m_editor->setStore(m_store.get());
-    m_editor->setBrowser(m_browser.get());
+    createMaintenanceWindows(m_store.get(), &m_browser, &m_editor);
     m_boxes.clear();
     MessageBoxes::setHandler([this](const MessageBoxes::Request& request) {
         m_boxes << request.text;
